@@ -1,0 +1,23 @@
+#pragma once
+
+#include "media/MediaInfoQuery.h"
+
+#include <QByteArray>
+
+// The media-information library is bound while the program runs, not when it
+// is built, so that a machine without it still runs the program: every
+// operation that needs file information then simply does nothing.
+
+// The name every caller hands to LoadMediaInfo. It has no folder, so the
+// dynamic loader's own search decides which file is found.
+extern const char* MediaInfoLibraryName;
+
+// Lets a test bind another library (or one that does not exist) in place of
+// the real one, so that the callers can be seen working without it.
+void SetMediaInfoLibraryName(const QByteArray& libraryName);
+
+// Loads the library the first time it succeeds and keeps it for the rest of
+// the process; while loading fails, every call tries again. Returns false when
+// the library is not loaded or lacks one of the entry points a query calls,
+// so that callers treat an incomplete library like an absent one.
+bool LoadMediaInfo(const QByteArray& libraryName);
