@@ -1,0 +1,46 @@
+#include "settings/Statements.h"
+
+namespace Statements {
+namespace {
+const QByteArray OutputDirKey = "001";
+}
+
+QByteArray TextLiteral(const QByteArray& text)
+{
+    QByteArray doubled = text;
+    return '\'' + doubled.replace('\'', "''") + '\'';
+}
+
+QByteArray SelectOptionList(const char* table)
+{
+    return "select cmbex_index,cmbex_name from " + QByteArray(table) + " order by cmbex_index";
+}
+
+QByteArray SelectSavedIndex(int tag)
+{
+    return "select cmbex_index from cmbex_itemindex where cmbex_tag = " + QByteArray::number(tag);
+}
+
+QByteArray SelectOptionCommand(const char* table, int position)
+{
+    return "select cmbex_cmd from " + QByteArray(table) + " where cmbex_index = " + QByteArray::number(position);
+}
+
+QByteArray UpdateSavedIndex(int position, int tag)
+{
+    return "update cmbex_itemindex set cmbex_index = " + QByteArray::number(position)
+        + " where cmbex_tag = " + QByteArray::number(tag);
+}
+
+QByteArray SelectOutputDir()
+{
+    return "select dir_name from savedir_videofile where dir_numb = " + TextLiteral(OutputDirKey);
+}
+
+QByteArray UpdateOutputDir(const QByteArray& folder)
+{
+    return "update savedir_videofile set dir_name = " + TextLiteral(folder) + " where dir_numb = "
+        + TextLiteral(OutputDirKey);
+}
+
+} // namespace Statements
