@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <functional>
+
+// Turns a console program's output into the states of its current line, the
+// way a terminal shows them: CR returns to column 0 and later text overwrites,
+// BS steps left, TAB writes eight spaces, NUL and BEL show as spaces, LF ends
+// the line. The line is reported after every LF and at the end of every
+// piece, so a progress line rewritten with CR arrives once per piece in its
+// latest state.
+//
+// It knows nothing of pipes or threads: it is fed pieces of bytes.
+class TJvReader {
+public:
+    using TReport = std::function<void(const QByteArray& line, bool startsOnNewLine)>;
+
+    static constexpr qsizetype PieceSize = 1024;
+
+    explicit TJvReader(TReport report);
+
+    // Back to the state of a new run: empty line, cursor 0, next report
+    // starts a new line.
+    void Reset();
+
+    // Parses one piece. If the report throws, the line state is already
+    // consistent with what was reported and the rest of the piece is lost.
+    void ParsePiece(const char* data, qsizetype size);
+
+    // At the end of a run: the unfinished last line once more.
+    void ReportRest();
+
+    const QByteArray& Line() const { return line_; }
+
+private:
+    void WriteText(const char* text, qsizetype size);
+    void ReportLine(bool ended);
+
+    TReport report_;
+    QByteArray line_;
+    qsizetype cursor_ = 0;
+    bool startsOnNewLine_ = true;
+};
