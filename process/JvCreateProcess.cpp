@@ -1,0 +1,217 @@
+#include "process/JvCreateProcess.h"
+
+#include "process/JvConsoleThread.h"
+#include "process/JvMailbox.h"
+#include "process/JvReadThread.h"
+#include "process/JvReader.h"
+#include "process/JvSpawn.h"
+#include "process/ShellWords.h"
+
+#include <QPointer>
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+TJvCreateProcess::TErrorDisplay& ErrorDisplay()
+{
+    static TJvCreateProcess::TErrorDisplay display = [](const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+    };
+    return display;
+}
+
+} // namespace
+
+TJvCreateProcess::TJvCreateProcess(QObject* parent)
+    : QObject(parent), mailbox_(std::make_shared<TJvMailbox>(this))
+{
+    reader_ = std::make_shared<TJvReader>([self = QPointer(this)](const QByteArray& line, bool startsOnNewLine) {
+        if (self && self->OnRead)
+            self->OnRead(self, line, startsOnNewLine);
+    });
+}
+
+TJvCreateProcess::~TJvCreateProcess()
+{
+    // Detach without waiting: the threads leave on their own, the child
+    // keeps running and the watcher still reaps it.
+    mailbox_->Close();
+    if (watcher_)
+        watcher_->Detach();
+    if (readThread_)
+        readThread_->Stop();
+}
+
+void TJvCreateProcess::SetErrorDisplay(TErrorDisplay display)
+{
+    ErrorDisplay() = std::move(display);
+}
+
+void TJvCreateProcess::ShowError(const std::exception& error)
+{
+    if (ErrorDisplay())
+        ErrorDisplay()(error);
+}
+
+void TJvCreateProcess::Start()
+{
+    if (state_ == TState::Watching && runningThreads_ > 0)
+        throw EJvProcessError("Cannot perform this operation when process is running");
+    state_ = TState::Idle;
+    runningThreads_ = 0;
+    watcher_.reset();
+    readThread_.reset();
+
+    // Everything that can fail without a child comes first, so that a
+    // failure never leaves a started child without its watcher.
+    const quint64 run = run_ + 1;
+    auto watcher = std::make_shared<TJvConsoleThread>(mailbox_, run);
+    auto readThread = std::make_shared<TJvReadThread>(mailbox_, run);
+    TJvChild child = SpawnJvChild(SplitShellWords(CommandLine));
+
+    run_ = run;
+    exitCode_ = 0;
+    readerEndWaiting_ = false;
+    state_ = TState::Watching;
+    runningThreads_ = 2;
+    watcher_ = watcher;
+    TJvConsoleThread::Start(watcher, child.pid, std::move(child.pidfd), std::move(child.inputWriteEnd));
+    reader_->Reset();
+    readThread_ = readThread;
+    TJvReadThread::Start(readThread, std::move(child.outputReadEnd));
+}
+
+bool TJvCreateProcess::WriteInput(const QByteArray& S)
+{
+    if (!watcher_)
+        return false;
+    if (S.isEmpty())
+        return true;
+    return watcher_->QueueInput(S);
+}
+
+qsizetype TJvCreateProcess::UndeliveredOutputCapacity() const
+{
+    return readThread_ ? readThread_->Capacity() : 0;
+}
+
+void TJvCreateProcess::customEvent(QEvent* event)
+{
+    if (event->type() != TJvRunnerEvent::EventType()) {
+        QObject::customEvent(event);
+        return;
+    }
+    const auto* runnerEvent = static_cast<const TJvRunnerEvent*>(event);
+    if (runnerEvent->Run() != run_ || state_ != TState::Watching)
+        return;
+    switch (runnerEvent->Kind()) {
+    case TJvRunnerEvent::TKind::OutputWaiting:
+        OutputWaiting();
+        break;
+    case TJvRunnerEvent::TKind::ReaderEnded:
+        // A handler's nested event loop can bring the end in while a
+        // delivery is under way; the delivery finishes it afterwards.
+        if (delivering_)
+            readerEndWaiting_ = true;
+        else
+            ReaderEnded();
+        break;
+    case TJvRunnerEvent::TKind::WatcherEnded:
+        WatcherEnded(runnerEvent->ExitCode());
+        break;
+    }
+}
+
+void TJvCreateProcess::OutputWaiting()
+{
+    if (!readThread_)
+        return;
+    const std::shared_ptr<TJvReadThread> readThread = readThread_;
+    const qsizetype waiting = readThread->AcknowledgeNotification();
+    if (delivering_)
+        return; // the delivery under way asks for a new notification
+    // Only what is waiting now: under a flood the reader refills the buffer
+    // as fast as it drains, and the event loop must get its turn.
+    if (!DeliverPieces(waiting))
+        return;
+    if (readerEndWaiting_)
+        ReaderEnded();
+    else if (readThread_ == readThread)
+        readThread->NotifyIfWaiting();
+}
+
+bool TJvCreateProcess::DeliverPieces(qsizetype maxBytes)
+{
+    const QPointer<TJvCreateProcess> self(this);
+    const std::shared_ptr<TJvReadThread> readThread = readThread_;
+    const std::shared_ptr<TJvReader> reader = reader_;
+    const quint64 run = run_;
+    char piece[TJvReader::PieceSize];
+    delivering_ = true;
+    while (maxBytes > 0) {
+        const qsizetype size = readThread->TakePiece(piece, std::min(maxBytes, TJvReader::PieceSize));
+        if (size == 0)
+            break;
+        maxBytes -= size;
+        try {
+            reader->ParsePiece(piece, size);
+        } catch (const std::exception& error) {
+            ShowError(error);
+        } catch (...) {
+            ShowError(std::runtime_error("Unknown error in an output handler"));
+        }
+        if (!self)
+            return false;
+        if (run_ != run)
+            break;
+    }
+    delivering_ = false;
+    return true;
+}
+
+void TJvCreateProcess::ReaderEnded()
+{
+    readerEndWaiting_ = false;
+    if (!readThread_)
+        return;
+    const QPointer<TJvCreateProcess> self(this);
+    // The pipe is at its end: what is still buffered is all there is.
+    if (!DeliverPieces(std::numeric_limits<qsizetype>::max()))
+        return;
+    try {
+        reader_->ReportRest();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    } catch (...) {
+        ShowError(std::runtime_error("Unknown error in an output handler"));
+    }
+    if (!self)
+        return;
+    readThread_.reset();
+    WorkerEnded();
+}
+
+void TJvCreateProcess::WatcherEnded(quint32 exitCode)
+{
+    exitCode_ = exitCode;
+    watcher_.reset();
+    WorkerEnded();
+}
+
+void TJvCreateProcess::WorkerEnded()
+{
+    if (state_ != TState::Watching || --runningThreads_ > 0)
+        return;
+    state_ = TState::Idle;
+    if (!OnTerminate)
+        return;
+    try {
+        OnTerminate(this, exitCode_);
+    } catch (const std::exception& error) {
+        ShowError(error);
+    } catch (...) {
+        ShowError(std::runtime_error("Unknown error in a termination handler"));
+    }
+}

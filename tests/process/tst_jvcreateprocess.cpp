@@ -1,0 +1,439 @@
+#include "LineAssemblyCases.h"
+
+#include "process/JvCreateProcess.h"
+#include "process/ShellWords.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+QByteArray ShellCommand(const QByteArray& script)
+{
+    return "/bin/sh -c " + QuoteShellWord(script);
+}
+
+// What a runner reported during a test.
+struct TEvents {
+    QByteArrayList reads;
+    QList<quint32> exitCodes;
+    bool readAfterTerminate = false;
+
+    void Attach(TJvCreateProcess& runner)
+    {
+        runner.OnRead = [this](TJvCreateProcess*, const QByteArray& line, bool startsOnNewLine) {
+            readAfterTerminate = readAfterTerminate || !exitCodes.isEmpty();
+            reads.append(Reported(line, startsOnNewLine));
+        };
+        runner.OnTerminate = [this](TJvCreateProcess*, quint32 exitCode) { exitCodes.append(exitCode); };
+    }
+
+    // The console text as a consumer that keeps lines sees it.
+    QByteArrayList KeptLines() const
+    {
+        QByteArrayList lines;
+        for (const QByteArray& read : reads) {
+            if (read.startsWith("T:"))
+                lines.append(read.mid(2));
+            else
+                lines.last() = read.mid(2);
+        }
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+};
+
+bool IsZombieOrGone(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+} // namespace
+
+class TestJvCreateProcess : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void lineAssemblyThroughAChild_data() { AddLineAssemblyRows(); }
+    void lineAssemblyThroughAChild();
+    void oneWriteIsDeliveredInPiecesOf1024();
+    void standardErrorSharesTheStream();
+    void exitCode_data();
+    void exitCode();
+    void descendantHoldingTheOutputDelaysTheEnd();
+    void startFromInsideOnTerminate();
+    void startWhileWatchingLeavesTheRunAlone();
+    void startFailure_data();
+    void startFailure();
+    void writeInputWhileIdle();
+    void writeInputQueuesBytesUnchanged();
+    void writeInputAfterTheChildClosedItsInput();
+    void handlerErrorsGoToTheErrorDisplay();
+    void destructionDetachesFromTheChild();
+    void floodKeepsBufferedOutputBounded();
+
+private:
+    QTemporaryDir dir_;
+    QList<QByteArray> displayedErrors_;
+};
+
+void TestJvCreateProcess::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    TJvCreateProcess::SetErrorDisplay(
+        [this](const std::exception& error) { displayedErrors_.append(error.what()); });
+}
+
+void TestJvCreateProcess::init()
+{
+    displayedErrors_.clear();
+}
+
+void TestJvCreateProcess::lineAssemblyThroughAChild()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(TPieceReports, expected);
+
+    // The child writes each piece with one write and waits for a line on
+    // its input before the next, so the runner sees exactly these pieces.
+    QByteArray script;
+    QList<qsizetype> reportsBeforeNextPiece;
+    QByteArrayList expectedReads;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QString path = dir_.filePath(QStringLiteral("%1-piece-%2").arg(QTest::currentDataTag()).arg(i));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pieces[i]);
+        file.close();
+        if (i > 0)
+            script += "read x; ";
+        script += "cat " + QuoteShellWord(path.toUtf8()) + "; ";
+        expectedReads += expected[i];
+        reportsBeforeNextPiece.append(expectedReads.size());
+    }
+    if (!expectedReads.isEmpty() && expectedReads.last() != "F:" && expectedReads.last() != "T:")
+        expectedReads.append("F:" + expectedReads.last().mid(2)); // the unfinished line once more
+    script += "exit 0";
+
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    auto report = runner.OnRead;
+    runner.OnRead = [&](TJvCreateProcess* sender, const QByteArray& line, bool startsOnNewLine) {
+        report(sender, line, startsOnNewLine);
+        if (reportsBeforeNextPiece.contains(events.reads.size()))
+            runner.WriteInput("\n");
+    };
+    runner.CommandLine = ShellCommand(script);
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    QCOMPARE(events.reads, expectedReads);
+}
+
+void TestJvCreateProcess::oneWriteIsDeliveredInPiecesOf1024()
+{
+    const QByteArray line(1500, 'x');
+    const QString path = dir_.filePath("long-line");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(line + "\n");
+    file.close();
+
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = "cat " + QuoteShellWord(path.toUtf8());
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes.size(), 1);
+    QCOMPARE(events.reads, (QByteArrayList{T(line.left(1024)), F(line), T("")}));
+}
+
+void TestJvCreateProcess::standardErrorSharesTheStream()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand("echo out1; echo err1 >&2; echo out2; printf err2 >&2");
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes.size(), 1);
+    QCOMPARE(events.KeptLines(), (QByteArrayList{"out1", "err1", "out2", "err2"}));
+}
+
+void TestJvCreateProcess::exitCode_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<quint32>("exitCode");
+    QTest::newRow("success") << QByteArray("exit 0") << 0u;
+    QTest::newRow("failure") << QByteArray("exit 3") << 3u;
+    QTest::newRow("terminated by SIGTERM") << QByteArray("kill -TERM $$") << quint32(128 + SIGTERM);
+    QTest::newRow("killed by SIGKILL") << QByteArray("kill -KILL $$") << quint32(128 + SIGKILL);
+}
+
+void TestJvCreateProcess::exitCode()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(quint32, exitCode);
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand(script);
+    runner.Start();
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Watching);
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{exitCode});
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Idle);
+    QVERIFY(events.reads.isEmpty());
+}
+
+void TestJvCreateProcess::descendantHoldingTheOutputDelaysTheEnd()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    // The shell ends at once; its background child keeps the output pipe.
+    runner.CommandLine = ShellCommand("(sleep 1; echo late) & echo early; exit 4");
+    runner.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(events.exitCodes, QList<quint32>{4}, 10000);
+    QCOMPARE(events.KeptLines(), (QByteArrayList{"early", "late"}));
+    QVERIFY(!events.readAfterTerminate);
+}
+
+void TestJvCreateProcess::startFromInsideOnTerminate()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.OnTerminate = [&](TJvCreateProcess* sender, quint32 exitCode) {
+        events.exitCodes.append(exitCode);
+        if (events.exitCodes.size() == 1) {
+            QCOMPARE(sender->State(), TJvCreateProcess::TState::Idle);
+            sender->CommandLine = ShellCommand("echo two; exit 5");
+            sender->Start();
+        }
+    };
+    runner.CommandLine = ShellCommand("echo one");
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, (QList<quint32>{0, 5}));
+    QCOMPARE(events.reads, (QByteArrayList{T("one"), T(""), T("two"), T("")}));
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Idle);
+}
+
+void TestJvCreateProcess::startWhileWatchingLeavesTheRunAlone()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand("read x; echo got $x");
+    runner.Start();
+    runner.CommandLine = ShellCommand("echo intruder");
+    try {
+        runner.Start();
+        QFAIL("Start while watching must fail");
+    } catch (const EJvProcessError& error) {
+        QCOMPARE(QByteArray(error.what()), QByteArray("Cannot perform this operation when process is running"));
+    }
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Watching);
+    QVERIFY(runner.WriteInput("it\n"));
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    QCOMPARE(events.KeptLines(), QByteArrayList{"got it"});
+}
+
+void TestJvCreateProcess::startFailure_data()
+{
+    QTest::addColumn<QByteArray>("commandLine");
+    QTest::addColumn<QByteArray>("message");
+
+    const QByteArray missing = "System Error.  Code: 2.\nNo such file or directory";
+    QTest::newRow("missing path") << QByteArray("/nonexistent/movarin-test-program -y") << missing;
+    QTest::newRow("missing on PATH") << QByteArray("movarin-test-no-such-program") << missing;
+    QTest::newRow("empty command line") << QByteArray(" ") << missing;
+
+    const QString notExecutable = dir_.filePath("not executable");
+    QFile file(notExecutable);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\necho never\n");
+    file.close();
+    QTest::newRow("not executable") << QuoteShellWord(notExecutable.toUtf8())
+                                    << QByteArray("System Error.  Code: 13.\nPermission denied");
+}
+
+void TestJvCreateProcess::startFailure()
+{
+    QFETCH(QByteArray, commandLine);
+    QFETCH(QByteArray, message);
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = commandLine;
+    try {
+        runner.Start();
+        QFAIL("Start must fail");
+    } catch (const EJvProcessError& error) {
+        QCOMPARE(QByteArray(error.what()), message);
+    }
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Idle);
+    QVERIFY(!runner.WriteInput("q"));
+    QTest::qWait(200);
+    QVERIFY(events.reads.isEmpty());
+    QVERIFY(events.exitCodes.isEmpty());
+
+    // The runner is usable again.
+    runner.CommandLine = "true";
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+}
+
+void TestJvCreateProcess::writeInputWhileIdle()
+{
+    TJvCreateProcess runner;
+    QVERIFY(!runner.WriteInput(""));
+    QVERIFY(!runner.WriteInput("q"));
+
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = "true";
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes.size(), 1);
+    QVERIFY(!runner.WriteInput(""));
+    QVERIFY(!runner.WriteInput("q"));
+}
+
+void TestJvCreateProcess::writeInputQueuesBytesUnchanged()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    // One read of whatever arrives first, shown byte by byte in hex.
+    runner.CommandLine = ShellCommand("dd bs=4096 count=1 2>/dev/null | od -An -tx1");
+    runner.Start();
+    QVERIFY(runner.WriteInput(""));
+    QVERIFY(!runner.WriteInput(QByteArray(1025, 'x')));
+    QVERIFY(runner.WriteInput("q"));
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    QCOMPARE(events.KeptLines(), QByteArrayList{" 71"});
+}
+
+void TestJvCreateProcess::writeInputAfterTheChildClosedItsInput()
+{
+    const QString stopFile = dir_.filePath("stop-after-closed-input");
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand("exec 0<&-; echo closed; while [ ! -e " + QuoteShellWord(stopFile.toUtf8()) +
+                                      " ]; do sleep 0.05; done");
+    runner.Start();
+    QTRY_COMPARE(events.KeptLines(), QByteArrayList{"closed"});
+    // The first writes may still be queued; once the watcher has met the
+    // closed pipe every later one is refused, and the program lives on.
+    QTRY_VERIFY(!runner.WriteInput("x"));
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Watching);
+    QVERIFY(!runner.WriteInput(QByteArray(1000, 'y')));
+    QVERIFY(runner.WriteInput(""));
+
+    QFile(stopFile).open(QIODevice::WriteOnly);
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+}
+
+void TestJvCreateProcess::handlerErrorsGoToTheErrorDisplay()
+{
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    auto report = runner.OnRead;
+    runner.OnRead = [&](TJvCreateProcess* sender, const QByteArray& line, bool startsOnNewLine) {
+        report(sender, line, startsOnNewLine);
+        if (line == "a") {
+            sender->WriteInput("\n"); // let the child write its second piece
+            throw std::runtime_error("read handler failed");
+        }
+    };
+    runner.OnTerminate = [&](TJvCreateProcess*, quint32 exitCode) {
+        events.exitCodes.append(exitCode);
+        throw std::runtime_error("terminate handler failed");
+    };
+    runner.CommandLine = ShellCommand("printf 'a\\nlost'; read x; printf 'c\\n'");
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    // The rest of the failed piece is lost; the next piece starts a fresh line.
+    QCOMPARE(events.reads, (QByteArrayList{T("a"), T("c"), T("")}));
+    QCOMPARE(displayedErrors_, (QByteArrayList{"read handler failed", "terminate handler failed"}));
+    QCOMPARE(runner.State(), TJvCreateProcess::TState::Idle);
+}
+
+void TestJvCreateProcess::destructionDetachesFromTheChild()
+{
+    const QByteArray pidFile = dir_.filePath("detached.pid").toUtf8();
+    const QByteArray eofFile = dir_.filePath("detached.eof").toUtf8();
+    const QByteArray stopFile = dir_.filePath("detached.stop").toUtf8();
+    const QByteArray doneFile = dir_.filePath("detached.done").toUtf8();
+
+    auto runner = std::make_unique<TJvCreateProcess>();
+    TEvents events;
+    events.Attach(*runner);
+    runner->CommandLine = ShellCommand("echo $$ > " + QuoteShellWord(pidFile) + "; echo started; cat >/dev/null; touch " +
+                                       QuoteShellWord(eofFile) + "; while [ ! -e " + QuoteShellWord(stopFile) +
+                                       " ]; do sleep 0.05; done; touch " + QuoteShellWord(doneFile));
+    runner->Start();
+    QTRY_COMPARE(events.KeptLines(), QByteArrayList{"started"});
+    QFile pidText(QString::fromUtf8(pidFile));
+    QVERIFY(pidText.open(QIODevice::ReadOnly));
+    const pid_t pid = pidText.readAll().trimmed().toInt();
+    QVERIFY(pid > 0);
+    const qsizetype readsBefore = events.reads.size();
+
+    runner.reset();
+
+    // The child sees the end of its input and goes on running.
+    QTRY_VERIFY(QFile::exists(QString::fromUtf8(eofFile)));
+    QVERIFY(!IsZombieOrGone(pid));
+    QFile(QString::fromUtf8(stopFile)).open(QIODevice::WriteOnly);
+    QTRY_VERIFY(QFile::exists(QString::fromUtf8(doneFile)));
+    // Reaped once it ends, and nothing was reported after the detach.
+    QTRY_VERIFY(!QFile::exists(QStringLiteral("/proc/%1").arg(pid)));
+    QCOMPARE(events.reads.size(), readsBefore);
+    QVERIFY(events.exitCodes.isEmpty());
+}
+
+void TestJvCreateProcess::floodKeepsBufferedOutputBounded()
+{
+    TJvCreateProcess runner;
+    qsizetype largestCapacity = 0;
+    qint64 reportedBytes = 0;
+    qint64 reports = 0;
+    QList<quint32> exitCodes;
+    bool readAfterTerminate = false;
+    runner.OnRead = [&](TJvCreateProcess* sender, const QByteArray& line, bool) {
+        readAfterTerminate = readAfterTerminate || !exitCodes.isEmpty();
+        largestCapacity = std::max(largestCapacity, sender->UndeliveredOutputCapacity());
+        reportedBytes += line.size();
+        // A slow consumer now and then, so the reader runs far ahead.
+        if (++reports % 2000 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    runner.OnTerminate = [&](TJvCreateProcess*, quint32 exitCode) { exitCodes.append(exitCode); };
+    runner.CommandLine = ShellCommand("yes 'frame=  100 fps= 25 q=28.0 size=    1024kB time=00:00:04.00' | head -c 67108864");
+    runner.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(exitCodes, QList<quint32>{0}, 120000);
+    QVERIFY(!readAfterTerminate);
+    QVERIFY(reports > 0);
+    QVERIFY2(largestCapacity > 0 && largestCapacity <= 131072, QByteArray::number(largestCapacity));
+    QVERIFY(reportedBytes <= 67108864);
+}
+
+QTEST_GUILESS_MAIN(TestJvCreateProcess)
+#include "tst_jvcreateprocess.moc"
