@@ -1,0 +1,143 @@
+#include "app/FFmpegGUI.h"
+#include "engine/ErrorDisplay.h"
+#include "engine/FFmpegFunc.h"
+#include "engine/components/CursorEdit.h"
+#include "engine/components/ImageList.h"
+#include "engine/components/JvComboBox.h"
+#include "engine/components/JvTrayIcon.h"
+#include "settings/OptionKinds.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+TFFmpegFrmComponents* FFmpegFrm = nullptr;
+
+TFFmpegFrm::TFFmpegFrm()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    Form = this;
+    setObjectName("FFmpegFrm");
+    setWindowTitle("Movarin");
+    setFixedSize(852, 525);
+    // Where Tahoma is missing, prefer faces of similar width so that every
+    // caption still fits the fixed layout.
+    QFont::insertSubstitutions("Tahoma", {"Liberation Sans", "DejaVu Sans Condensed"});
+    QFont tahoma("Tahoma");
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+    ImageList = new TImageList(this);
+    setWindowIcon(QIcon(":/images/movarin.svg"));
+
+    buildToolBar();
+    buildBody();
+    buildOutputDirBox();
+    buildPages();
+    buildNonVisual();
+    setTabOrder();
+    wireEvents();
+    if (const QScreen* desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
+    FFmpegFrm = this;
+}
+
+TFFmpegFrm::~TFFmpegFrm()
+{
+    if (FFmpegFrm == this)
+        FFmpegFrm = nullptr;
+}
+
+template <typename Operation> void TFFmpegFrm::WithController(Operation operation)
+{
+    Guarded([&] {
+        TFFmpegFunc controller;
+        operation(controller);
+    });
+}
+
+void TFFmpegFrm::wireEvents()
+{
+    auto onClick = [this](const char* name, void (TFFmpegFrm::*handler)()) {
+        connect(findChild<QToolButton*>(name), &QToolButton::clicked, this, handler);
+    };
+    onClick("AddFileBtn", &TFFmpegFrm::AddFileBtnClick);
+    onClick("DelFileBtn", &TFFmpegFrm::DelFileBtnClick);
+    onClick("ClearFileBtn", &TFFmpegFrm::ClearFileBtnClick);
+    onClick("ConvFileBtn", &TFFmpegFrm::ConvFileBtnClick);
+    onClick("StopConvBtn", &TFFmpegFrm::StopConvBtnClick);
+    onClick("PlayBtn", &TFFmpegFrm::PlayBtnClick);
+    onClick("HttpBtn", &TFFmpegFrm::HttpBtnClick);
+    onClick("QuitBtn", &TFFmpegFrm::QuitBtnClick);
+    onClick("JvBtnSltDir", &TFFmpegFrm::JvBtnSltDirClick);
+    onClick("JvBtnOpenDir", &TFFmpegFrm::JvBtnOpenDirClick);
+    connect(FileListView, &QTreeWidget::itemClicked, this, &TFFmpegFrm::FileListViewClick);
+    for (const OptionKind& kind : OptionKinds) {
+        auto* selector = findChild<TJvComboBox*>(kind.selectorName);
+        connect(selector, &TJvComboBox::Change, this, [this, selector] { SelectorChange(selector); });
+    }
+    connect(JvEditNumb, &TCursorEdit::Change, this, &TFFmpegFrm::JvEditNumbChange);
+    connect(JvTimer, &QTimer::timeout, this, &TFFmpegFrm::JvTimerTimer);
+    JvTrayIcon->OnClick = [this](Qt::MouseButton button) { JvTrayIconClick(button); };
+    connect(JvPopupMenu->findChild<QAction*>("OpenKelmora1"), &QAction::triggered, this,
+            &TFFmpegFrm::OpenKelmora1Click);
+    connect(JvPopupMenu->findChild<QAction*>("Quit1"), &QAction::triggered, this, &TFFmpegFrm::Quit1Click);
+}
+
+void TFFmpegFrm::AddFileBtnClick() { WithController([](TFFmpegFunc& c) { c.AddFile(); }); }
+void TFFmpegFrm::DelFileBtnClick() { WithController([](TFFmpegFunc& c) { c.DeleteSelectedFile(); }); }
+void TFFmpegFrm::ClearFileBtnClick() { WithController([](TFFmpegFunc& c) { c.ClearFiles(); }); }
+void TFFmpegFrm::ConvFileBtnClick() { WithController([](TFFmpegFunc& c) { c.StartConversion(); }); }
+void TFFmpegFrm::StopConvBtnClick() { WithController([](TFFmpegFunc& c) { c.StopConversion(); }); }
+void TFFmpegFrm::PlayBtnClick() { WithController([](TFFmpegFunc& c) { c.PlaySelectedFile(); }); }
+void TFFmpegFrm::HttpBtnClick() { WithController([](TFFmpegFunc& c) { c.OpenHomepage(); }); }
+void TFFmpegFrm::QuitBtnClick() { close(); }
+void TFFmpegFrm::FileListViewClick() { WithController([](TFFmpegFunc& c) { c.ShowSelectedFileInfo(); }); }
+void TFFmpegFrm::JvBtnSltDirClick() { WithController([](TFFmpegFunc& c) { c.ChooseOutputDir(); }); }
+void TFFmpegFrm::JvBtnOpenDirClick() { WithController([](TFFmpegFunc& c) { c.OpenOutputDir(); }); }
+void TFFmpegFrm::SelectorChange(TJvComboBox* selector)
+{
+    WithController([selector](TFFmpegFunc& c) { c.SaveSelectedIndex(selector); });
+}
+void TFFmpegFrm::JvEditNumbChange() { WithController([](TFFmpegFunc& c) { c.ConvertCurrentFile(); }); }
+void TFFmpegFrm::JvTimerTimer() { WithController([](TFFmpegFunc& c) { c.ToggleTrayIcon(); }); }
+void TFFmpegFrm::JvTrayIconClick(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        JvTrayIcon->RestoreFromTray();
+}
+void TFFmpegFrm::OpenKelmora1Click() { JvTrayIcon->RestoreFromTray(); }
+void TFFmpegFrm::Quit1Click() { close(); }
+
+void TFFmpegFrm::FormShow()
+{
+    WithController([](TFFmpegFunc& c) {
+        c.LoadAllOptionLists();
+        c.LoadOutputDir();
+    });
+}
+
+void TFFmpegFrm::FormClose() { WithController([](TFFmpegFunc& c) { c.StopOnClose(); }); }
+
+void TFFmpegFrm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Coming back from the tray shows the window again; only the first
+    // showing loads the selectors and the folder.
+    if (m_shown || event->spontaneous())
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void TFFmpegFrm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/FFmpegFrmComponents.h"
+
+#include <QWidget>
+
+class QMenu;
+class QTabWidget;
+class TFFmpegFunc;
+class TJvComboBox;
+
+// The main window. It holds the components and one-line handlers: each
+// handler creates a controller, runs one operation and frees it.
+class TFFmpegFrm : public QWidget, public TFFmpegFrmComponents {
+    Q_OBJECT
+public:
+    TFFmpegFrm();
+    ~TFFmpegFrm() override;
+
+    QMenu* JvPopupMenu = nullptr;
+    QTabWidget* JvPageControl = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildBody();
+    void buildOutputDirBox();
+    void buildPages();
+    void buildNonVisual();
+    void setTabOrder();
+    void wireEvents();
+
+    // Runs one controller operation inside the error guard.
+    template <typename Operation> void WithController(Operation operation);
+
+    void AddFileBtnClick();
+    void DelFileBtnClick();
+    void ClearFileBtnClick();
+    void ConvFileBtnClick();
+    void StopConvBtnClick();
+    void PlayBtnClick();
+    void HttpBtnClick();
+    void QuitBtnClick();
+    void FileListViewClick();
+    void JvBtnSltDirClick();
+    void JvBtnOpenDirClick();
+    void SelectorChange(TJvComboBox* selector);
+    void JvEditNumbChange();
+    void JvTimerTimer();
+    void JvTrayIconClick(Qt::MouseButton button);
+    void OpenKelmora1Click();
+    void Quit1Click();
+    void FormShow();
+    void FormClose();
+
+    bool m_shown = false;
+};

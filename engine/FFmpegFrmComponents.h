@@ -1,0 +1,40 @@
+#pragma once
+
+class QCheckBox;
+class QLineEdit;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+class TCursorEdit;
+class TImageList;
+class TJvCreateProcess;
+class TJvTrayIcon;
+class TOpenDialog;
+
+// The main window as the controller sees it: the components it binds to.
+// The window fills these when it builds itself; the selectors are found by
+// name through Form.
+struct TFFmpegFrmComponents {
+    QWidget* Form = nullptr;
+    TImageList* ImageList = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    QTreeWidget* FileListView = nullptr;
+    QTreeWidget* MsgListView = nullptr;
+    QToolButton* AddFileBtn = nullptr;
+    QToolButton* DelFileBtn = nullptr;
+    QToolButton* ClearFileBtn = nullptr;
+    QToolButton* ConvFileBtn = nullptr;
+    QToolButton* StopConvBtn = nullptr;
+    QToolButton* PlayBtn = nullptr;
+    QLineEdit* JvEditDir = nullptr;
+    TCursorEdit* JvEditNumb = nullptr;
+    QLineEdit* JvEditCmdMsg = nullptr;
+    QCheckBox* JvCheckBox = nullptr;
+    TJvCreateProcess* JvCreateProcess = nullptr;
+    TJvTrayIcon* JvTrayIcon = nullptr;
+    QTimer* JvTimer = nullptr;
+};
+
+// The program-wide main window, set while it exists.
+extern TFFmpegFrmComponents* FFmpegFrm;

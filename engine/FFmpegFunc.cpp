@@ -1,0 +1,53 @@
+#include "engine/FFmpegFunc.h"
+#include "engine/FFmpegFrmComponents.h"
+#include "engine/ProgramFolder.h"
+#include "engine/components/Dialogs.h"
+#include "engine/components/ImageList.h"
+#include "engine/components/JvComboBox.h"
+#include "engine/components/JvTrayIcon.h"
+#include "settings/DataModule.h"
+
+#include <QToolButton>
+#include <QUrl>
+#include <QWidget>
+
+TFFmpegFunc::TFFmpegFunc()
+    : SqliteQuery(SqlDatMod->SqliteQuery), Selectors{}, OpenDialog1(FFmpegFrm->OpenDialog1),
+      FileListView(FFmpegFrm->FileListView), MsgListView(FFmpegFrm->MsgListView),
+      AddFileBtn(FFmpegFrm->AddFileBtn), DelFileBtn(FFmpegFrm->DelFileBtn),
+      ClearFileBtn(FFmpegFrm->ClearFileBtn), ConvFileBtn(FFmpegFrm->ConvFileBtn),
+      StopConvBtn(FFmpegFrm->StopConvBtn), PlayBtn(FFmpegFrm->PlayBtn), JvEditDir(FFmpegFrm->JvEditDir),
+      JvEditNumb(FFmpegFrm->JvEditNumb), JvEditCmdMsg(FFmpegFrm->JvEditCmdMsg),
+      JvCheckBox(FFmpegFrm->JvCheckBox), JvCreateProcess(FFmpegFrm->JvCreateProcess),
+      JvTrayIcon(FFmpegFrm->JvTrayIcon), JvTimer(FFmpegFrm->JvTimer)
+{
+    for (size_t kind = 0; kind < OptionKinds.size(); ++kind)
+        Selectors[kind] = FFmpegFrm->Form->findChild<TJvComboBox*>(OptionKinds[kind].selectorName);
+}
+
+void TFFmpegFunc::RunStatement(const QByteArray& statement)
+{
+    SqliteQuery.SQL().clear();
+    SqliteQuery.SQL() = statement;
+    SqliteQuery.Execute();
+}
+
+void TFFmpegFunc::LockButtons()
+{
+    for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
+        button->setEnabled(false);
+}
+
+void TFFmpegFunc::UnlockButtons()
+{
+    for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
+        button->setEnabled(true);
+}
+
+void TFFmpegFunc::ToggleTrayIcon()
+{
+    JvTrayIcon->SetIconIndex(JvTrayIcon->IconIndex() == TImageList::Added ? TImageList::Console
+                                                                          : TImageList::Added);
+}
+
+void TFFmpegFunc::OpenHomepage() { ShellOpen(QUrl(QString::fromLatin1(ProductPageUrl))); }

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "settings/OptionKinds.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class TCursorEdit;
+class TImageList;
+class TJvComboBox;
+class TJvCreateProcess;
+class TJvTrayIcon;
+class TOpenDialog;
+class TSqliteQuery;
+
+// The controller behind every event of the main window. It is created for
+// one event, binds itself to the window's components and the shared query,
+// does one operation and is freed; everything lasting lives in the
+// components and in the database.
+class TFFmpegFunc {
+public:
+    TFFmpegFunc();
+    TFFmpegFunc(const TFFmpegFunc&) = delete;
+    TFFmpegFunc& operator=(const TFFmpegFunc&) = delete;
+
+    // Option selectors and their saved choices.
+    int GetSavedIndex(int tag);
+    QByteArray GetVdoCodecCmd() { return GetOptionCmd(VdoCodec); }
+    QByteArray GetVdoBitrateCmd() { return GetOptionCmd(VdoBitrate); }
+    QByteArray GetVdoSizeCmd() { return GetOptionCmd(VdoSize); }
+    QByteArray GetVdoFpsCmd() { return GetOptionCmd(VdoFps); }
+    QByteArray GetVdoAspectCmd() { return GetOptionCmd(VdoAspect); }
+    QByteArray GetAdoCodecCmd() { return GetOptionCmd(AdoCodec); }
+    QByteArray GetAdoBitrateCmd() { return GetOptionCmd(AdoBitrate); }
+    QByteArray GetAdoChannelsCmd() { return GetOptionCmd(AdoChannels); }
+    QByteArray GetAdoFreqCmd() { return GetOptionCmd(AdoFreq); }
+    void LoadVdoCodecList() { LoadOptionList(VdoCodec); }
+    void LoadVdoBitrateList() { LoadOptionList(VdoBitrate); }
+    void LoadVdoSizeList() { LoadOptionList(VdoSize); }
+    void LoadVdoFpsList() { LoadOptionList(VdoFps); }
+    void LoadVdoAspectList() { LoadOptionList(VdoAspect); }
+    void LoadAdoCodecList() { LoadOptionList(AdoCodec); }
+    void LoadAdoBitrateList() { LoadOptionList(AdoBitrate); }
+    void LoadAdoChannelsList() { LoadOptionList(AdoChannels); }
+    void LoadAdoFreqList() { LoadOptionList(AdoFreq); }
+    void LoadAllOptionLists();
+    void SaveSelectedIndex(TJvComboBox* selector);
+
+    // Source files and the information panel.
+    void ClearInfoPanel();
+    void AddFile();
+    void ShowFileInfo(const QString& path);
+    void ShowSelectedFileInfo();
+    void DeleteSelectedFile();
+    void ClearFiles();
+
+    // Conversion.
+    QByteArray BuildCommandLine();
+    QByteArray MakeOutputFileName(const QByteArray& sourcePath);
+    void LockButtons();
+    void UnlockButtons();
+    int GetCurrentDurationSecs();
+    int ParseTimeSecs(const QByteArray& line);
+    void ShutdownComputer(int flags);
+    void ConvertCurrentFile();
+    void StartConversion();
+    void StopConversion();
+    void StopOnClose();
+    void HandleConverterOutput(const QByteArray& line);
+
+    // Output folder.
+    void LoadOutputDir();
+    void ChooseOutputDir();
+    void OpenOutputDir();
+
+    void PlaySelectedFile();
+    void ToggleTrayIcon();
+    void OpenHomepage();
+
+private:
+    QByteArray GetOptionCmd(OptionKindIndex kind);
+    void LoadOptionList(OptionKindIndex kind);
+    void RunStatement(const QByteArray& statement);
+
+    TSqliteQuery& SqliteQuery;
+    std::array<TJvComboBox*, OptionKinds.size()> Selectors; // JvCmbVdo1…5, JvCmbAdo1…4
+    TOpenDialog* OpenDialog1;
+    QTreeWidget* FileListView;
+    QTreeWidget* MsgListView;
+    QToolButton* AddFileBtn;
+    QToolButton* DelFileBtn;
+    QToolButton* ClearFileBtn;
+    QToolButton* ConvFileBtn;
+    QToolButton* StopConvBtn;
+    QToolButton* PlayBtn;
+    QLineEdit* JvEditDir;
+    TCursorEdit* JvEditNumb;
+    QLineEdit* JvEditCmdMsg;
+    QCheckBox* JvCheckBox;
+    TJvCreateProcess* JvCreateProcess;
+    TJvTrayIcon* JvTrayIcon;
+    QTimer* JvTimer;
+};

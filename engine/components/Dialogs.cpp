@@ -1,0 +1,97 @@
+#include "engine/components/Dialogs.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QQueue>
+
+namespace DialogSeam {
+namespace {
+std::function<void(const Shown&)> recorder;
+QQueue<std::optional<QString>> answers;
+} // namespace
+
+void Enable(std::function<void(const Shown&)> record) { recorder = std::move(record); }
+
+void Disable()
+{
+    recorder = nullptr;
+    answers.clear();
+}
+
+void AnswerNext(std::optional<QString> answer) { answers.enqueue(std::move(answer)); }
+
+// Returns true when a test has taken the dialog over.
+static bool intercept(const Shown& shown, std::optional<QString>* answer = nullptr)
+{
+    if (!recorder)
+        return false;
+    recorder(shown);
+    if (answer)
+        *answer = answers.isEmpty() ? std::nullopt : answers.dequeue();
+    return true;
+}
+
+} // namespace DialogSeam
+
+namespace {
+
+// "name|a;b|name|c" becomes Qt's name filters "name (a b)", "name (c)".
+QStringList qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].split(';').join(' '));
+    return entries;
+}
+
+} // namespace
+
+TOpenDialog::TOpenDialog(const char* name, QWidget* owner) : QObject(owner), m_owner(owner)
+{
+    setObjectName(name);
+}
+
+bool TOpenDialog::Execute()
+{
+    std::optional<QString> answer;
+    if (!DialogSeam::intercept({"open", Title, Filter, QString(), 0}, &answer)) {
+        QFileDialog dialog(m_owner, Title);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(qtNameFilters(Filter));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            answer = dialog.selectedFiles().constFirst();
+    }
+    if (!answer)
+        return false;
+    FileName = *answer;
+    return true;
+}
+
+std::optional<QString> BrowseForFolder(QWidget* owner, const QString& title)
+{
+    const QString start = QDir::homePath();
+    std::optional<QString> answer;
+    if (DialogSeam::intercept({"folder", title, QString(), start, 0}, &answer))
+        return answer;
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+void ShowMessage(QWidget* owner, const QString& caption, const QString& text, QMessageBox::Icon icon)
+{
+    if (DialogSeam::intercept({"message", caption, text, QString(), int(icon)}))
+        return;
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void ShellOpen(const QUrl& url)
+{
+    if (DialogSeam::intercept({"shell", QString(), url.toString(), QString(), 0}))
+        return;
+    QDesktopServices::openUrl(url);
+}
