@@ -76,7 +76,7 @@ void TFFmpegFrm::wireEvents()
     onClick("QuitBtn", &TFFmpegFrm::QuitBtnClick);
     onClick("JvBtnSltDir", &TFFmpegFrm::JvBtnSltDirClick);
     onClick("JvBtnOpenDir", &TFFmpegFrm::JvBtnOpenDirClick);
-    connect(FileListView, &QTreeWidget::itemClicked, this, &TFFmpegFrm::FileListViewClick);
+    FileListView->viewport()->installEventFilter(this);
     for (const OptionKind& kind : OptionKinds) {
         auto* selector = findChild<TJvComboBox*>(kind.selectorName);
         connect(selector, &TJvComboBox::Change, this, [this, selector] { SelectorChange(selector); });
@@ -123,6 +123,15 @@ void TFFmpegFrm::FormShow()
 }
 
 void TFFmpegFrm::FormClose() { WithController([](TFFmpegFunc& c) { c.StopOnClose(); }); }
+
+bool TFFmpegFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click anywhere in the list counts, also on its empty part.
+    if (watched == FileListView->viewport() && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        FileListViewClick();
+    return QWidget::eventFilter(watched, event);
+}
 
 void TFFmpegFrm::showEvent(QShowEvent* event)
 {

@@ -1,13 +1,6 @@
-// Operations whose behaviour arrives with the file list, the batch run and
-// the player. Until then they leave everything as it is.
+// The batch run: command line, progress, stop, power-off.
 #include "engine/FFmpegFunc.h"
 
-void TFFmpegFunc::ClearInfoPanel() {}
-void TFFmpegFunc::AddFile() {}
-void TFFmpegFunc::ShowFileInfo(const QString&) {}
-void TFFmpegFunc::ShowSelectedFileInfo() {}
-void TFFmpegFunc::DeleteSelectedFile() {}
-void TFFmpegFunc::ClearFiles() {}
 QByteArray TFFmpegFunc::BuildCommandLine() { return {}; }
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray&) { return {}; }
 int TFFmpegFunc::GetCurrentDurationSecs() { return 0; }
@@ -18,4 +11,3 @@ void TFFmpegFunc::StartConversion() {}
 void TFFmpegFunc::StopConversion() {}
 void TFFmpegFunc::StopOnClose() {}
 void TFFmpegFunc::HandleConverterOutput(const QByteArray&) {}
-void TFFmpegFunc::PlaySelectedFile() {}
