@@ -73,6 +73,7 @@ void TJvCreateProcess::Start()
 
     run_ = run;
     exitCode_ = 0;
+    discardedOutput_ = 0;
     readerEndWaiting_ = false;
     state_ = TState::Watching;
     runningThreads_ = 2;
@@ -95,6 +96,11 @@ bool TJvCreateProcess::WriteInput(const QByteArray& S)
 qsizetype TJvCreateProcess::UndeliveredOutputCapacity() const
 {
     return readThread_ ? readThread_->Capacity() : 0;
+}
+
+qint64 TJvCreateProcess::DiscardedOutputBytes() const
+{
+    return readThread_ ? readThread_->Discarded() : discardedOutput_;
 }
 
 void TJvCreateProcess::customEvent(QEvent* event)
@@ -189,6 +195,7 @@ void TJvCreateProcess::ReaderEnded()
     }
     if (!self)
         return;
+    discardedOutput_ = readThread_->Discarded();
     readThread_.reset();
     WorkerEnded();
 }

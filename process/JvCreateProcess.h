@@ -58,6 +58,9 @@ public:
     // Bytes reserved for output read but not yet delivered in the current
     // run (0 when idle).
     qsizetype UndeliveredOutputCapacity() const;
+    // Output bytes of the current or last run that were dropped because
+    // the interface thread fell too far behind.
+    qint64 DiscardedOutputBytes() const;
 
     // Where errors thrown by OnRead and OnTerminate handlers go; they never
     // reach the event loop. Set once by the application; by default the
@@ -80,6 +83,7 @@ private:
     int runningThreads_ = 0;
     quint64 run_ = 0;
     quint32 exitCode_ = 0;
+    qint64 discardedOutput_ = 0;
     bool delivering_ = false;
     bool readerEndWaiting_ = false;
 

@@ -38,17 +38,26 @@ bool TJvReadThread::WaitReadable()
 
 void TJvReadThread::Run()
 {
-    char readBuffer[1024];
+    // Large reads: a chatty child costs few system calls. The interface
+    // thread still takes the output in pieces of 1024 bytes.
+    std::unique_ptr<char[]> readBuffer(new char[ReadSize]);
     bool reachedEnd = false;
     while (!stopRequested_) {
         // The read end is non-blocking: under a flood most reads find data
         // at once and the poll is only paid when the pipe is empty.
-        const ssize_t count = ::read(readEnd_.Get(), readBuffer, sizeof readBuffer);
+        const ssize_t count = ::read(readEnd_.Get(), readBuffer.get(), ReadSize);
         if (count > 0) {
             bool notify = false;
             {
-                const std::lock_guard guard(lock_);
-                buffer_.Append(readBuffer, count);
+                std::unique_lock guard(lock_);
+                // Scheduling alone can keep the interface thread away for a
+                // moment while a fast child fills the buffer; only an
+                // interface that stays away longer loses output.
+                if (buffer_.Size() + count > TJvTransferBuffer::MaximumCapacity)
+                    spaceTaken_.wait_for(guard, DiscardGrace, [&] {
+                        return stopRequested_ || buffer_.Size() + count <= TJvTransferBuffer::MaximumCapacity;
+                    });
+                buffer_.Append(readBuffer.get(), count);
                 notify = !std::exchange(notificationPending_, true);
             }
             if (notify)
@@ -80,8 +89,13 @@ qsizetype TJvReadThread::AcknowledgeNotification()
 
 qsizetype TJvReadThread::TakePiece(char* out, qsizetype maxSize)
 {
-    const std::lock_guard guard(lock_);
-    return buffer_.Take(out, maxSize);
+    qsizetype taken;
+    {
+        const std::lock_guard guard(lock_);
+        taken = buffer_.Take(out, maxSize);
+    }
+    spaceTaken_.notify_one();
+    return taken;
 }
 
 void TJvReadThread::NotifyIfWaiting()
@@ -101,9 +115,19 @@ qsizetype TJvReadThread::Capacity() const
     return buffer_.Capacity();
 }
 
+qint64 TJvReadThread::Discarded() const
+{
+    const std::lock_guard guard(lock_);
+    return buffer_.Discarded();
+}
+
 void TJvReadThread::Stop()
 {
-    stopRequested_ = true;
+    {
+        const std::lock_guard guard(lock_);
+        stopRequested_ = true;
+    }
+    spaceTaken_.notify_one();
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(stopEvent_.Get(), &one, sizeof one);
 }

@@ -4,6 +4,8 @@
 #include "process/UniqueFd.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -18,6 +20,11 @@ class TJvMailbox;
 // frees it.
 class TJvReadThread {
 public:
+    // How long a full transfer buffer waits for the interface thread before
+    // what waits in it is discarded.
+    static constexpr std::chrono::milliseconds DiscardGrace{50};
+    static constexpr qsizetype ReadSize = 65536;
+
     TJvReadThread(std::shared_ptr<TJvMailbox> mailbox, quint64 run);
 
     // Takes over the read end of the output pipe (non-blocking).
@@ -32,6 +39,7 @@ public:
     // early get a notification of their own.
     void NotifyIfWaiting();
     qsizetype Capacity() const;
+    qint64 Discarded() const;
 
     // Interface thread: leave without waiting for the child. The thread
     // closes the read end, so the child's later writes fail.
@@ -50,4 +58,5 @@ private:
     mutable std::mutex lock_;
     TJvTransferBuffer buffer_;
     bool notificationPending_ = false;
+    std::condition_variable spaceTaken_;
 };

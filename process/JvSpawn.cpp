@@ -131,6 +131,10 @@ TJvChild SpawnJvChild(const QList<QByteArray>& arguments)
     TPipe output = MakePipe();
     MakeNonBlocking(input.writeEnd);
     MakeNonBlocking(output.readEnd);
+    // A larger output pipe lets a chatty child write on while the reader is
+    // between reads; without it the two wake each other for every few
+    // kilobytes. Best effort: the system may cap the size.
+    ::fcntl(output.readEnd.Get(), F_SETPIPE_SZ, 1024 * 1024);
 
     TJvChild child;
     child.pid = TSpawnSetup(input, output).Spawn(arguments);

@@ -25,11 +25,13 @@ void TJvTransferBuffer::Append(const char* data, qsizetype size)
         if (capacity != capacity_)
             Grow(capacity);
         if (capacity_ < fill_ + size) {
+            discarded_ += fill_;
             head_ = 0;
             fill_ = 0;
         }
     }
     if (size > capacity_) {
+        discarded_ += size - capacity_;
         data += size - capacity_;
         size = capacity_;
     }

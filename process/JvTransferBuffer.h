@@ -24,6 +24,7 @@ public:
 
     qsizetype Size() const { return fill_; }
     qsizetype Capacity() const { return capacity_; }
+    qint64 Discarded() const { return discarded_; }
 
 private:
     void Grow(qsizetype capacity);
@@ -32,4 +33,5 @@ private:
     qsizetype capacity_ = InitialCapacity;
     qsizetype head_ = 0;
     qsizetype fill_ = 0;
+    qint64 discarded_ = 0;
 };
