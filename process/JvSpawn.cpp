@@ -82,6 +82,9 @@ public:
         Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, input.readEnd.Get(), STDIN_FILENO));
         Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, output.writeEnd.Get(), STDOUT_FILENO));
         Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, output.writeEnd.Get(), STDERR_FILENO));
+        // Descriptors this program was given without close-on-exec by
+        // whoever started it would otherwise pass on to the child as well.
+        Check(::posix_spawn_file_actions_addclosefrom_np(&fileActions_.actions, STDERR_FILENO + 1));
 
         // A session of its own: the child has no controlling terminal. Its
         // signal mask is empty and SIGPIPE has its default action whatever

@@ -27,12 +27,16 @@ struct TEvents {
     QByteArrayList reads;
     QList<quint32> exitCodes;
     bool readAfterTerminate = false;
+    // Runs after each read is recorded: a test's reaction to the output.
+    std::function<void(TJvCreateProcess* sender, const QByteArray& line)> afterRead;
 
     void Attach(TJvCreateProcess& runner)
     {
-        runner.OnRead = [this](TJvCreateProcess*, const QByteArray& line, bool startsOnNewLine) {
+        runner.OnRead = [this](TJvCreateProcess* sender, const QByteArray& line, bool startsOnNewLine) {
             readAfterTerminate = readAfterTerminate || !exitCodes.isEmpty();
             reads.append(Reported(line, startsOnNewLine));
+            if (afterRead)
+                afterRead(sender, line);
         };
         runner.OnTerminate = [this](TJvCreateProcess*, quint32 exitCode) { exitCodes.append(exitCode); };
     }
@@ -75,6 +79,7 @@ private slots:
     void lineAssemblyThroughAChild();
     void oneWriteIsDeliveredInPiecesOf1024();
     void standardErrorSharesTheStream();
+    void childInheritsOnlyItsStandardStreams();
     void exitCode_data();
     void exitCode();
     void descendantHoldingTheOutputDelaysTheEnd();
@@ -135,11 +140,9 @@ void TestJvCreateProcess::lineAssemblyThroughAChild()
     TJvCreateProcess runner;
     TEvents events;
     events.Attach(runner);
-    auto report = runner.OnRead;
-    runner.OnRead = [&](TJvCreateProcess* sender, const QByteArray& line, bool startsOnNewLine) {
-        report(sender, line, startsOnNewLine);
+    events.afterRead = [&](TJvCreateProcess* sender, const QByteArray&) {
         if (reportsBeforeNextPiece.contains(events.reads.size()))
-            runner.WriteInput("\n");
+            sender->WriteInput("\n");
     };
     runner.CommandLine = ShellCommand(script);
     runner.Start();
@@ -174,6 +177,24 @@ void TestJvCreateProcess::standardErrorSharesTheStream()
     runner.Start();
     QTRY_COMPARE(events.exitCodes.size(), 1);
     QCOMPARE(events.KeptLines(), (QByteArrayList{"out1", "err1", "out2", "err2"}));
+}
+
+void TestJvCreateProcess::childInheritsOnlyItsStandardStreams()
+{
+    // Another runner's pipes are open in this program meanwhile.
+    TJvCreateProcess other;
+    other.CommandLine = ShellCommand("read x");
+    other.Start();
+
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = "ls /proc/self/fd";
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    // 3 is the listing's own handle on the folder.
+    QCOMPARE(events.KeptLines(), (QByteArrayList{"0", "1", "2", "3"}));
+    QVERIFY(other.WriteInput("\n"));
 }
 
 void TestJvCreateProcess::exitCode_data()
@@ -355,9 +376,7 @@ void TestJvCreateProcess::handlerErrorsGoToTheErrorDisplay()
     TJvCreateProcess runner;
     TEvents events;
     events.Attach(runner);
-    auto report = runner.OnRead;
-    runner.OnRead = [&](TJvCreateProcess* sender, const QByteArray& line, bool startsOnNewLine) {
-        report(sender, line, startsOnNewLine);
+    events.afterRead = [&](TJvCreateProcess* sender, const QByteArray& line) {
         if (line == "a") {
             sender->WriteInput("\n"); // let the child write its second piece
             throw std::runtime_error("read handler failed");
