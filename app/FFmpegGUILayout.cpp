@@ -1,5 +1,6 @@
 // Builds the main window's components at their fixed places.
 #include "app/FFmpegGUI.h"
+#include "app/GridLineDelegate.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/Dialogs.h"
 #include "engine/components/ImageList.h"
@@ -94,10 +95,7 @@ QTreeWidget* reportList(QWidget* parent)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Grid lines, and rows no taller than their 16-pixel pictures, so the
-    // information panel's sixteen rows fit without scrolling.
-    list->setStyleSheet("QTreeView::item { height: 16px; border-right: 1px solid palette(midlight);"
-                        " border-bottom: 1px solid palette(midlight); }");
+    list->setItemDelegate(new TGridLineDelegate(list));
     return list;
 }
 
