@@ -1,22 +1,13 @@
 #pragma once
 
+#include "engine/FFmpegFrmComponents.h"
 #include "settings/OptionKinds.h"
 
 #include <QByteArray>
 #include <QString>
 #include <array>
 
-class QCheckBox;
-class QLineEdit;
-class QTimer;
-class QToolButton;
-class QTreeWidget;
-class TCursorEdit;
-class TImageList;
 class TJvComboBox;
-class TJvCreateProcess;
-class TJvTrayIcon;
-class TOpenDialog;
 class TSqliteQuery;
 
 // The controller behind every event of the main window. It is created for
