@@ -154,24 +154,30 @@ bool TJvCreateProcess::DeliverPieces(qsizetype maxBytes)
     const std::shared_ptr<TJvReadThread> readThread = readThread_;
     const std::shared_ptr<TJvReader> reader = reader_;
     const quint64 run = run_;
-    char piece[TJvReader::PieceSize];
+    // Several pieces are taken under one lock; they are still parsed and
+    // reported one piece of at most 1024 bytes at a time.
+    char chunk[16 * TJvReader::PieceSize];
     delivering_ = true;
     while (maxBytes > 0) {
-        const qsizetype size = readThread->TakePiece(piece, std::min(maxBytes, TJvReader::PieceSize));
+        const qsizetype size = readThread->Take(chunk, std::min<qsizetype>(maxBytes, sizeof chunk));
         if (size == 0)
             break;
         maxBytes -= size;
-        try {
-            reader->ParsePiece(piece, size);
-        } catch (const std::exception& error) {
-            ShowError(error);
-        } catch (...) {
-            ShowError(std::runtime_error("Unknown error in an output handler"));
+        for (qsizetype offset = 0; offset < size; offset += TJvReader::PieceSize) {
+            try {
+                reader->ParsePiece(chunk + offset, std::min(TJvReader::PieceSize, size - offset));
+            } catch (const std::exception& error) {
+                ShowError(error);
+            } catch (...) {
+                ShowError(std::runtime_error("Unknown error in an output handler"));
+            }
+            if (!self)
+                return false;
+            if (run_ != run) {
+                delivering_ = false;
+                return true;
+            }
         }
-        if (!self)
-            return false;
-        if (run_ != run)
-            break;
     }
     delivering_ = false;
     return true;

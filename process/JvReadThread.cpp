@@ -87,7 +87,7 @@ qsizetype TJvReadThread::AcknowledgeNotification()
     return buffer_.Size();
 }
 
-qsizetype TJvReadThread::TakePiece(char* out, qsizetype maxSize)
+qsizetype TJvReadThread::Take(char* out, qsizetype maxSize)
 {
     qsizetype taken;
     {

@@ -34,7 +34,7 @@ public:
     // number of bytes waiting now.
     qsizetype AcknowledgeNotification();
     // Interface thread. Moves up to maxSize bytes from the front into out.
-    qsizetype TakePiece(char* out, qsizetype maxSize);
+    qsizetype Take(char* out, qsizetype maxSize);
     // Interface thread. Bytes still waiting after a delivery that stopped
     // early get a notification of their own.
     void NotifyIfWaiting();
