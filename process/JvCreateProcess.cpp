@@ -64,8 +64,7 @@ void TJvCreateProcess::Start()
     watcher_.reset();
     readThread_.reset();
 
-    // Everything that can fail without a child comes first, so that a
-    // failure never leaves a started child without its watcher.
+    // Everything that can fail before the child exists comes first.
     const quint64 run = run_ + 1;
     auto watcher = std::make_shared<TJvConsoleThread>(mailbox_, run);
     auto readThread = std::make_shared<TJvReadThread>(mailbox_, run);
@@ -78,10 +77,22 @@ void TJvCreateProcess::Start()
     state_ = TState::Watching;
     runningThreads_ = 2;
     watcher_ = watcher;
-    TJvConsoleThread::Start(watcher, child.pid, std::move(child.pidfd), std::move(child.inputWriteEnd));
-    reader_->Reset();
     readThread_ = readThread;
-    TJvReadThread::Start(readThread, std::move(child.outputReadEnd));
+    reader_->Reset();
+    try {
+        TJvConsoleThread::Start(watcher, child.pid, std::move(child.pidfd), std::move(child.inputWriteEnd));
+        TJvReadThread::Start(readThread, std::move(child.outputReadEnd));
+    } catch (const EJvProcessError&) {
+        // No thread could be made (the system is out of resources): give
+        // the run up as a failed start. A watcher that did start still
+        // reaps the child.
+        watcher->Detach();
+        state_ = TState::Idle;
+        runningThreads_ = 0;
+        watcher_.reset();
+        readThread_.reset();
+        throw;
+    }
 }
 
 bool TJvCreateProcess::WriteInput(const QByteArray& S)
