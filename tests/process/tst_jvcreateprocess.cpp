@@ -444,7 +444,7 @@ void TestJvCreateProcess::floodKeepsBufferedOutputBounded()
         // One stall far longer than the reader waits for a full buffer to
         // drain: the waiting output has to go.
         if (++reports == 1)
-            std::this_thread::sleep_for(4 * TJvReadThread::DiscardGrace);
+            std::this_thread::sleep_for(10 * TJvReadThread::DiscardGrace);
     };
     runner.OnTerminate = [&](TJvCreateProcess*, quint32 exitCode) { exitCodes.append(exitCode); };
     const QByteArray line = "frame=  100 fps= 25 q=28.0 size=    1024kB time=00:00:04.00";
