@@ -36,13 +36,32 @@ static bool intercept(const Shown& shown, std::optional<QString>* answer = nullp
 
 namespace {
 
+// File names on Linux keep their letter case, and CLIP.MP4 or Clip.Avi are as
+// much video files as clip.mp4: "*.avi" becomes "*.[aA][vV][iI]", which every
+// file dialog's pattern matcher understands.
+QString anyLetterCase(const QString& pattern)
+{
+    QString matching;
+    for (const QChar c : pattern) {
+        if (c.toLower() == c.toUpper())
+            matching += c;
+        else
+            matching += QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper());
+    }
+    return matching;
+}
+
 // "name|a;b|name|c" becomes Qt's name filters "name (a b)", "name (c)".
 QStringList qtNameFilters(const QString& filter)
 {
     const QStringList parts = filter.split('|');
     QStringList entries;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].split(';').join(' '));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';');
+        for (QString& pattern : patterns)
+            pattern = anyLetterCase(pattern);
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(' '));
+    }
     return entries;
 }
 
@@ -60,6 +79,8 @@ bool TOpenDialog::Execute()
         QFileDialog dialog(m_owner, Title);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters(qtNameFilters(Filter));
+        // The user sees the filter names, not the letter-case patterns.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             answer = dialog.selectedFiles().constFirst();
     }
