@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class TJvColorTrkBar;
+class TJvCreateProcess;
+
+// The controller behind every event of the mini player window. It is created
+// for one event, binds itself to the window held in MplayerFrm, does one
+// operation and is freed; everything lasting lives in the window.
+class TMplayerFunc {
+public:
+    TMplayerFunc();
+    TMplayerFunc(const TMplayerFunc&) = delete;
+    TMplayerFunc& operator=(const TMplayerFunc&) = delete;
+
+    // Starts the player on the file, drawing into the video panel.
+    void StartPlayback(const QString& filePath);
+    // Shows the file's playing time and makes it the position bar's range.
+    void LoadDuration(const QString& filePath);
+    // One text delivered from the player's output.
+    void ShowPlayPosition(const QByteArray& S);
+    void ShowPlaybackEnded();
+    // The window is closing: the player must not go on without it.
+    void StopPlayback();
+
+    // Whole seconds of the position in a player status line ("A:" and the
+    // seconds in characters 3 to 6); 0 for every other text.
+    static int ParsePlayPosition(const QByteArray& S);
+    // "0" + hours, then two-digit minutes and seconds: 83 gives "00:01:23".
+    static QString FormatSeconds(int seconds);
+
+private:
+    WId VideoWindow;
+    QString PlayerPath;
+    QLabel* JvLabBgTime;
+    QLabel* JvLabEdTime;
+    TJvColorTrkBar* JvColorTrkBar;
+    TJvCreateProcess* JvCmdProc;
+};
