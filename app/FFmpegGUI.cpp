@@ -1,10 +1,12 @@
 #include "app/FFmpegGUI.h"
+#include "engine/EndOfFileStep.h"
 #include "engine/ErrorDisplay.h"
 #include "engine/FFmpegFunc.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvComboBox.h"
 #include "engine/components/JvTrayIcon.h"
+#include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
 #include <QApplication>
@@ -82,6 +84,8 @@ void TFFmpegFrm::wireEvents()
         connect(selector, &TJvComboBox::Change, this, [this, selector] { SelectorChange(selector); });
     }
     connect(JvEditNumb, &TCursorEdit::Change, this, &TFFmpegFrm::JvEditNumbChange);
+    JvCreateProcess->OnRead = [this](TJvCreateProcess*, const QByteArray& line, bool) { JvCreateProcessRead(line); };
+    JvCreateProcess->OnTerminate = [this](TJvCreateProcess*, quint32 exitCode) { JvCreateProcessTerminate(exitCode); };
     connect(JvTimer, &QTimer::timeout, this, &TFFmpegFrm::JvTimerTimer);
     JvTrayIcon->OnClick = [this](Qt::MouseButton button) { JvTrayIconClick(button); };
     connect(JvPopupMenu->findChild<QAction*>("OpenKelmora1"), &QAction::triggered, this,
@@ -105,6 +109,14 @@ void TFFmpegFrm::SelectorChange(TJvComboBox* selector)
     WithController([selector](TFFmpegFunc& c) { c.SaveSelectedIndex(selector); });
 }
 void TFFmpegFrm::JvEditNumbChange() { WithController([](TFFmpegFunc& c) { c.ConvertCurrentFile(); }); }
+void TFFmpegFrm::JvCreateProcessRead(const QByteArray& line)
+{
+    WithController([&line](TFFmpegFunc& c) { c.HandleConverterOutput(line); });
+}
+void TFFmpegFrm::JvCreateProcessTerminate(quint32 exitCode)
+{
+    Guarded([this, exitCode] { RunEndOfFileStep(*this, exitCode); });
+}
 void TFFmpegFrm::JvTimerTimer() { WithController([](TFFmpegFunc& c) { c.ToggleTrayIcon(); }); }
 void TFFmpegFrm::JvTrayIconClick(Qt::MouseButton button)
 {

@@ -50,6 +50,8 @@ private:
     void JvBtnOpenDirClick();
     void SelectorChange(TJvComboBox* selector);
     void JvEditNumbChange();
+    void JvCreateProcessRead(const QByteArray& line);
+    void JvCreateProcessTerminate(quint32 exitCode);
     void JvTimerTimer();
     void JvTrayIconClick(Qt::MouseButton button);
     void OpenKelmora1Click();

@@ -54,13 +54,14 @@ void TJvTrayIcon::HideToTray()
 
 void TJvTrayIcon::RestoreFromTray()
 {
-    if (!m_mainWindow->isVisible())
-        m_mainWindow->show();
-    if (m_mainWindow->isMinimized()) {
-        m_mainWindow->showNormal();
-        m_mainWindow->raise();
-        m_mainWindow->activateWindow();
-    }
+    if (m_mainWindow->isVisible() && !m_mainWindow->isMinimized())
+        return;
+    // Shown while still marked minimised, X maps the window iconic and
+    // reports it minimised again, which would hide it straight back.
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
 }
 
 bool TJvTrayIcon::eventFilter(QObject* watched, QEvent* event)

@@ -1,0 +1,35 @@
+#pragma once
+// The real program started in-process for a benchmark, on a fresh copy of
+// the default database, with the given converter as bin/ffmpeg beside the
+// benchmark.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+class TFFmpegFrm;
+struct TProgram;
+
+class BenchProgram {
+public:
+    explicit BenchProgram(const QString& converter);
+    ~BenchProgram();
+
+    TFFmpegFrm* Window() const;
+    QString Folder() const { return m_folder.path(); }
+    void AddRow(const QString& path, const QString& playingTime);
+    // Presses Convert and returns when the batch has ended. Every line the
+    // runner reports goes to onLine after the window has handled it.
+    void RunBatch(const std::function<void(const QByteArray& line)>& onLine = {});
+    // The command line of every converter the last batch ran.
+    QList<QByteArray> CommandLines;
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<TProgram> m_program;
+};
+
+double Median(QList<double> values);
+double Percentile(QList<double> values, double fraction);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// One key for every name of a file: links and "." or doubled separators are
+// resolved, also for a file not written yet.
+QString SameFileKey(const QString& path);
+
+// The wanted output path, or when it names one of the taken files (a source
+// of the list, an output already written by this batch) the first free one
+// of "<base> (2).mp4", "<base> (3).mp4", … in the same folder. A file that
+// is not taken is replaced, as ever.
+QString FreeOutputPath(const QString& wanted, const QStringList& taken);
