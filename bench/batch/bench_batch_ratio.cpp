@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdio>
+#include <numeric>
 #include <stdexcept>
 
 namespace {
@@ -58,7 +59,7 @@ double RunDirectly(const QList<QByteArray>& commandLines)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 8;
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
     try {
         BenchProgram program(QStandardPaths::findExecutable("ffmpeg"));
@@ -71,19 +72,34 @@ int main(int argc, char* argv[])
 
         program.RunBatch(); // warms the caches and records the ten commands
         const QList<QByteArray> commands = program.CommandLines;
-        QList<double> window, direct;
-        for (int round = 0; round < rounds; ++round) {
+        const auto runWindow = [&program] {
             QElapsedTimer clock;
             clock.start();
             program.RunBatch();
-            window << clock.nsecsElapsed() / 1e9;
-            direct << RunDirectly(commands);
-            std::printf("round %d: window %.3f s, direct %.3f s\n", round + 1, window.last(), direct.last());
+            return clock.nsecsElapsed() / 1e9;
+        };
+        // Each round runs both, in turns of order, and gives one ratio.
+        QList<double> window, direct, ratios;
+        for (int round = 0; round < rounds; ++round) {
+            if (round % 2 == 0) {
+                window << runWindow();
+                direct << RunDirectly(commands);
+            } else {
+                direct << RunDirectly(commands);
+                window << runWindow();
+            }
+            ratios << window.last() / direct.last();
+            std::printf("round %d: window %.3f s, direct %.3f s, ratio %.4f\n", round + 1, window.last(),
+                        direct.last(), ratios.last());
         }
         std::printf("%d clips of %d s, %d rounds, platform %s\n", ClipCount, seconds, rounds,
                     qPrintable(QGuiApplication::platformName()));
-        std::printf("window: median %.3f s; direct: median %.3f s\n", Median(window), Median(direct));
-        std::printf("ratio (median window / median direct): %.4f\n", Median(window) / Median(direct));
+        std::printf("window: median %.3f s, total %.3f s; direct: median %.3f s, total %.3f s\n", Median(window),
+                    std::accumulate(window.begin(), window.end(), 0.0), Median(direct),
+                    std::accumulate(direct.begin(), direct.end(), 0.0));
+        std::printf("ratio: median of rounds %.4f, of totals %.4f\n", Median(ratios),
+                    std::accumulate(window.begin(), window.end(), 0.0)
+                        / std::accumulate(direct.begin(), direct.end(), 0.0));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
