@@ -40,7 +40,7 @@ private slots:
 
         ProgramFixture fixture;
         RecordingPowerOff powerOff(nullptr);
-        // MPEG-4 Part 2 video and MP3 audio, unlike the clips' own codecs.
+        // MPEG-4 Visual and MP3, unlike the clips' own codecs.
         fixture.PrepareDatabase({"update cmbex_itemindex set cmbex_index = 2 where cmbex_tag = 1",
                                  "update cmbex_itemindex set cmbex_index = 1 where cmbex_tag = 6"});
         TFFmpegFrm* window = fixture.Start();
