@@ -53,12 +53,3 @@ std::optional<int> ProgressPercent(int positionSecs, int durationSecs)
         return std::nullopt;
     return static_cast<int>(std::trunc(double(positionSecs) / double(durationSecs) * 100.0));
 }
-
-int StrToInt(const QString& text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok || text.trimmed() != text)
-        throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-    return value;
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/StrToInt.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -23,6 +25,3 @@ int PlayingTimeSecs(const QString& playingTime);
 // playing time is zero and there is nothing to divide by.
 std::optional<int> ProgressPercent(int positionSecs, int durationSecs);
 
-// A decimal whole number, or the conversion error
-// "'<text>' is not a valid integer value".
-int StrToInt(const QString& text);

@@ -2,7 +2,7 @@
 // lines and the total from the file's duration.
 #include "player/PlayTimes.h"
 #include "player/MplayerFunc.h"
-#include "player/StrToInt.h"
+#include "engine/StrToInt.h"
 
 namespace {
 

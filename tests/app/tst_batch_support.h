@@ -125,6 +125,7 @@ exec 3<&0
 head -c 1 <&3 > "$control/input.$run" 2>/dev/null &
 reader=$!
 while :; do
+  [ -d "$control" ] || break # the test is gone: never outlive it
   [ -e "$control/release" ] && break
   [ -e "$control/release.$run" ] && break
   [ -s "$control/input.$run" ] && [ ! -e "$control/ignore-q" ] && break
@@ -149,8 +150,11 @@ public:
         QString statusLine;
     };
 
-    explicit RecordingPowerOff(TFFmpegFrm* window) : m_window(window) { SetPowerOffBackend(this); }
-    ~RecordingPowerOff() override { SetPowerOffBackend(nullptr); }
+    explicit RecordingPowerOff(TFFmpegFrm* window) : m_window(window), m_previous(&PowerOffBackend())
+    {
+        SetPowerOffBackend(this);
+    }
+    ~RecordingPowerOff() override { SetPowerOffBackend(m_previous); }
 
     bool MayPowerOff() override
     {
@@ -173,4 +177,5 @@ public:
 
 private:
     TFFmpegFrm* m_window;
+    TPowerOff* m_previous;
 };

@@ -3,7 +3,7 @@
 #include "player/MplayerCommand.h"
 #include "player/MplayerFunc.h"
 #include "player/PlayTimes.h"
-#include "player/StrToInt.h"
+#include "engine/StrToInt.h"
 #include "process/ShellWords.h"
 
 #include <QtTest>

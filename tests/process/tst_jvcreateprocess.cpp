@@ -356,8 +356,9 @@ void TestJvCreateProcess::writeInputAfterTheChildClosedItsInput()
     TJvCreateProcess runner;
     TEvents events;
     events.Attach(runner);
+    // The loop also ends when the test's folder is gone, so a failed test leaves nothing running.
     runner.CommandLine = ShellCommand("exec 0<&-; echo closed; while [ ! -e " + QuoteShellWord(stopFile.toUtf8()) +
-                                      " ]; do sleep 0.05; done");
+                                      " ] && [ -d " + QuoteShellWord(dir_.path().toUtf8()) + " ]; do sleep 0.05; done");
     runner.Start();
     QTRY_COMPARE(events.KeptLines(), QByteArrayList{"closed"});
     // The first writes may still be queued; once the watcher has met the
@@ -406,8 +407,9 @@ void TestJvCreateProcess::destructionDetachesFromTheChild()
     TEvents events;
     events.Attach(*runner);
     runner->CommandLine = ShellCommand("echo $$ > " + QuoteShellWord(pidFile) + "; echo started; cat >/dev/null; touch " +
-                                       QuoteShellWord(eofFile) + "; while [ ! -e " + QuoteShellWord(stopFile) +
-                                       " ]; do sleep 0.05; done; touch " + QuoteShellWord(doneFile));
+                                       QuoteShellWord(eofFile) + "; while [ ! -e " + QuoteShellWord(stopFile) + " ] && [ -d " +
+                                       QuoteShellWord(dir_.path().toUtf8()) + " ]; do sleep 0.05; done; touch " +
+                                       QuoteShellWord(doneFile));
     runner->Start();
     QTRY_COMPARE(events.KeptLines(), QByteArrayList{"started"});
     QFile pidText(QString::fromUtf8(pidFile));

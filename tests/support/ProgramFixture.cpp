@@ -42,11 +42,13 @@ ProgramFixture::ProgramFixture() : m_previousFolder(QDir::currentPath())
     QFile::setPermissions(m_folder.filePath("LibFFmpeg.Dat"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QDir::setCurrent(m_folder.path());
     DialogSeam::Enable([this](const DialogSeam::Shown& shown) { Shown.append(shown); });
+    SetPowerOffBackend(&m_refusedPowerOff);
 }
 
 ProgramFixture::~ProgramFixture()
 {
     Stop();
+    SetPowerOffBackend(nullptr);
     DialogSeam::Disable();
     QDir::setCurrent(m_previousFolder);
 }

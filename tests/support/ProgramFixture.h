@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/PowerOff.h"
 #include "engine/components/Dialogs.h"
 
 #include <QByteArray>
@@ -34,6 +35,12 @@ public:
     QList<QByteArray> Statements;
 
 private:
+    // No test may switch the machine off: until a test installs its own
+    // stand-in, a power-off is refused.
+    struct RefusedPowerOff : TPowerOff {
+        bool MayPowerOff() override { return false; }
+        bool PowerOff(int) override { return false; }
+    } m_refusedPowerOff;
     QTemporaryDir m_folder;
     QString m_previousFolder;
     std::unique_ptr<TProgram> m_program;

@@ -1,4 +1,4 @@
-#include "player/StrToInt.h"
+#include "engine/StrToInt.h"
 
 #include <charconv>
 

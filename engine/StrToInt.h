@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <stdexcept>
 
 // A text that should have been a whole number and was not.
@@ -13,3 +14,4 @@ public:
 // Throws EConvertError "'<text>' is not a valid integer value" otherwise,
 // also when the value does not fit an int.
 int StrToInt(const QByteArray& text);
+inline int StrToInt(const QString& text) { return StrToInt(text.toUtf8()); }
