@@ -93,11 +93,11 @@ void TFFmpegFunc::ConvertCurrentFile()
         return;
     ShowFileInfo(item->text(SourceColumn));
     MarkConverting(item, *FFmpegFrm->ImageList);
-    JvCreateProcess->CommandLine = BuildCommandLine();
     try {
+        JvCreateProcess->CommandLine = BuildCommandLine();
         JvCreateProcess->Start();
     } catch (const std::exception& error) {
-        // Nothing will end this row: the batch ends here, visibly failed.
+        // No converter runs for this row: the batch ends here, visibly failed.
         MarkFailed(item, *FFmpegFrm->ImageList, QString::fromUtf8(error.what()));
         UnlockButtons();
         SetTimerEnabled(JvTimer, false);

@@ -78,6 +78,13 @@ void TJvConsoleThread::Run()
         if (fds[2].revents || fds[3].revents)
             inputOpen = WriteQueue(waitWritable);
     }
+    // A request written just before the runner let go (the converter's "q"
+    // when the window closes) still reaches the child; the pipe does not
+    // block, so this cannot hold the thread.
+    if (stopRequested_) {
+        bool waitWritable = false;
+        WriteQueue(waitWritable);
+    }
     CloseInput();
     const quint32 exitCode = Reap();
     if (!stopRequested_)
