@@ -9,6 +9,7 @@
 #include "engine/components/JvTrayIcon.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -17,34 +18,31 @@ using namespace RowMarks;
 
 namespace {
 
-void MarkEnded(QTreeWidgetItem* row, const TImageList& images, quint32 exitCode)
+// A failed row leaves no half-written output behind, unless the file was
+// there before the converter started: that one is never removed.
+void ShowRowEnd(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome)
 {
-    if (exitCode == 0) {
-        MarkConverted(row, images);
-        return;
-    }
-    const QString ending = QStringLiteral("The converter ended with exit code %1.").arg(exitCode);
-    const QString message = LastMessage(row).trimmed();
-    MarkFailed(row, images, message.isEmpty() ? ending : message + '\n' + ending);
+    ShowOutcome(row, images, outcome);
+    if (outcome.kind == TRowOutcome::TKind::Failed && !OutputExistedBefore(row) && !Output(row).isEmpty())
+        QFile::remove(Output(row));
 }
 
 } // namespace
 
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
 {
+    if (window.StartWhenStoppedConverterEnds) {
+        TFFmpegFunc().StartFirstRow();
+        return;
+    }
     if (window.AddFileBtn->isEnabled())
         return;
     const int row = StrToInt(window.JvEditNumb->text());
     if (QTreeWidgetItem* item = RowAt(window.FileListView, row))
-        MarkEnded(item, *window.ImageList, exitCode);
+        ShowRowEnd(item, *window.ImageList, DecideRowOutcome(RowEnd(item, exitCode)));
     if (row < window.FileListView->topLevelItemCount() - 1) {
         window.JvEditNumb->Assign(QString::number(row + 1));
         return;
     }
-    TFFmpegFunc().UnlockButtons();
-    if (window.JvCheckBox->isChecked())
-        TFFmpegFunc().ShutdownComputer(8);
-    window.JvEditCmdMsg->clear();
-    SetTimerEnabled(window.JvTimer, false);
-    window.JvTrayIcon->SetIconIndex(TImageList::Added);
+    TFFmpegFunc().EndBatch(TFFmpegFunc::TBatchEnd::Completed);
 }

@@ -34,6 +34,9 @@ struct TFFmpegFrmComponents {
     TJvCreateProcess* JvCreateProcess = nullptr;
     TJvTrayIcon* JvTrayIcon = nullptr;
     QTimer* JvTimer = nullptr;
+    // Convert was pressed while a stopped converter was still finishing: the
+    // new batch starts when that converter has ended.
+    bool StartWhenStoppedConverterEnds = false;
 };
 
 // The program-wide main window, set while it exists.

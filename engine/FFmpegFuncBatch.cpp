@@ -7,6 +7,7 @@
 #include "engine/PowerOff.h"
 #include "engine/ProgramFolder.h"
 #include "engine/RowMarks.h"
+#include "engine/RowOutcome.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvTimer.h"
@@ -14,7 +15,9 @@
 #include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -23,8 +26,9 @@ using namespace RowMarks;
 
 namespace {
 
-const char* const StillFinishingMessage =
-    "The stopped conversion is still finishing. Press Convert again once it has ended.";
+const char* const WaitingForStoppedMessage =
+    "The stopped conversion is still finishing; the new batch starts as soon as it has ended.";
+const char* const NoOutputFolderMessage = "No output folder is set.";
 
 // Sources of the list and the outputs the batch wrote before this row: an
 // output must replace none of them.
@@ -54,7 +58,7 @@ QByteArray TFFmpegFunc::BuildCommandLine()
     const QByteArray source = item->text(SourceColumn).toUtf8();
     const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)),
                                           PathsTakenBefore(FileListView, row));
-    RememberOutput(item, output);
+    RememberOutput(item, output, QFileInfo::exists(output));
     const OptionFragments fragments{GetVdoCodecCmd(),   GetVdoBitrateCmd(), GetVdoSizeCmd(),
                                     GetVdoFpsCmd(),     GetVdoAspectCmd(),  GetAdoCodecCmd(),
                                     GetAdoBitrateCmd(), GetAdoChannelsCmd(), GetAdoFreqCmd()};
@@ -64,6 +68,8 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 {
     const QByteArray folder = JvEditDir->text().toUtf8();
+    if (folder.isEmpty()) // the output would land in the root folder
+        throw std::runtime_error(NoOutputFolderMessage);
     LoadMediaInfo(MediaInfoLibraryName); // already loaded once a file was added; then it costs nothing
     MediaInfoQuery query(sourcePath);
     return OutputPath(folder, query.Get(MediaInfoStream::General, "FileName"));
@@ -98,10 +104,8 @@ void TFFmpegFunc::ConvertCurrentFile()
         JvCreateProcess->Start();
     } catch (const std::exception& error) {
         // No converter runs for this row: the batch ends here, visibly failed.
-        MarkFailed(item, *FFmpegFrm->ImageList, QString::fromUtf8(error.what()));
-        UnlockButtons();
-        SetTimerEnabled(JvTimer, false);
-        JvTrayIcon->SetIconIndex(TImageList::Added);
+        ShowOutcome(item, *FFmpegFrm->ImageList, NotStartedOutcome(QString::fromUtf8(error.what())));
+        EndBatch(TBatchEnd::NotStarted);
         throw;
     }
 }
@@ -110,13 +114,27 @@ void TFFmpegFunc::StartConversion()
 {
     if (FileListView->topLevelItemCount() == 0 || !AddFileBtn->isEnabled())
         return;
-    // A stopped converter still finishing would have its end taken for the
-    // end of row 0.
-    if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
-        JvEditCmdMsg->setText(StillFinishingMessage);
+    if (JvEditDir->text().isEmpty()) {
+        for (int row = 0; row < FileListView->topLevelItemCount(); ++row)
+            ShowOutcome(FileListView->topLevelItem(row), *FFmpegFrm->ImageList,
+                        NotStartedOutcome(NoOutputFolderMessage));
         return;
     }
     LockButtons();
+    // A stopped converter still finishing would have its end taken for the
+    // end of row 0; the batch starts from that end instead.
+    if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
+        FFmpegFrm->StartWhenStoppedConverterEnds = true;
+        JvEditCmdMsg->setText(WaitingForStoppedMessage);
+        SetTimerEnabled(JvTimer, true);
+        return;
+    }
+    StartFirstRow();
+}
+
+void TFFmpegFunc::StartFirstRow()
+{
+    FFmpegFrm->StartWhenStoppedConverterEnds = false;
     JvEditNumb->Assign("0");
     if (!AddFileBtn->isEnabled()) // row 0 could not start
         SetTimerEnabled(JvTimer, true);
@@ -126,37 +144,52 @@ void TFFmpegFunc::StopConversion()
 {
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
-    UnlockButtons();
     JvCreateProcess->WriteInput("q");
-    if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
-        MarkConverted(item, *FFmpegFrm->ImageList);
-    SetTimerEnabled(JvTimer, false);
-    JvTrayIcon->SetIconIndex(TImageList::Added);
+    // Convert pressed after an earlier Stop only waited: its row is marked.
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds)
+        if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
+            ShowOutcome(item, *FFmpegFrm->ImageList, DecideRowOutcome(StoppedRowEnd(item)));
+    EndBatch(TBatchEnd::Stopped);
 }
 
 void TFFmpegFunc::StopOnClose()
 {
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
-    UnlockButtons();
     JvCreateProcess->WriteInput("q");
+    EndBatch(TBatchEnd::Closing);
 }
 
-void TFFmpegFunc::HandleConverterOutput(const QByteArray& line)
+void TFFmpegFunc::EndBatch(TBatchEnd how)
+{
+    FFmpegFrm->StartWhenStoppedConverterEnds = false;
+    UnlockButtons();
+    if (how == TBatchEnd::Completed) {
+        if (JvCheckBox->isChecked())
+            ShutdownComputer(8);
+        JvEditCmdMsg->clear();
+    }
+    SetTimerEnabled(JvTimer, false);
+    JvTrayIcon->SetIconIndex(TImageList::Added);
+}
+
+void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNewLine)
 {
     if (line.isEmpty())
         return;
+    // A stopped converter still finishing speaks for no row.
+    if (AddFileBtn->isEnabled() || FFmpegFrm->StartWhenStoppedConverterEnds)
+        return;
     QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text()));
-    if (!item) // the list was cleared while a stopped converter finishes
+    if (!item)
         return;
-    if (!IsProgressLine(line)) {
-        RememberMessage(item, line);
+    RememberLine(item, line, startsOnNewLine);
+    if (!IsProgressLine(line))
         return;
-    }
     const int position = ParseTimeSecs(line);
     if (position < 0)
         return;
-    if (const std::optional<int> percent = ProgressPercent(position, GetCurrentDurationSecs()))
+    if (const std::optional<qint64> percent = ProgressPercent(position, GetCurrentDurationSecs()))
         item->setText(PercentColumn, QString::number(*percent) + '%');
     JvEditCmdMsg->setText(QString::fromUtf8(line));
 }

@@ -1,4 +1,5 @@
 #include "engine/RowMarks.h"
+#include "engine/ConversionProgress.h"
 #include "engine/components/ImageList.h"
 
 #include <QTreeWidget>
@@ -7,8 +8,10 @@ namespace RowMarks {
 
 namespace {
 
-constexpr int MessageRole = Qt::UserRole + 2;
+constexpr int MessagesRole = Qt::UserRole + 2;
 constexpr int OutputRole = Qt::UserRole + 3;
+constexpr int OpenMessageRole = Qt::UserRole + 4;
+constexpr int OutputExistedRole = Qt::UserRole + 5;
 
 void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QString& toolTip)
 {
@@ -17,40 +20,64 @@ void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QSt
         row->setToolTip(column, toolTip);
 }
 
+int MarkOf(TRowOutcome::TKind kind)
+{
+    return kind == TRowOutcome::TKind::Failed ? TImageList::ConversionFailed : TImageList::Converted;
+}
+
 } // namespace
 
 void MarkConverting(QTreeWidgetItem* row, const TImageList& images)
 {
     SetMark(row, images, TImageList::Converting, {});
-    row->setData(SourceColumn, MessageRole, QVariant());
+    row->setData(SourceColumn, MessagesRole, QVariant());
+    row->setData(SourceColumn, OpenMessageRole, QVariant());
 }
 
-void MarkConverted(QTreeWidgetItem* row, const TImageList& images)
+void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome)
 {
-    SetMark(row, images, TImageList::Converted, {});
+    SetMark(row, images, MarkOf(outcome.kind), outcome.toolTip);
+    // Whole seconds of progress stop short of the end; a verified output is
+    // the whole file.
+    if (outcome.kind == TRowOutcome::TKind::Completed)
+        row->setText(PercentColumn, QStringLiteral("100%"));
 }
 
-void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason)
+void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNewLine)
 {
-    SetMark(row, images, TImageList::ConversionFailed, reason);
+    if (startsOnNewLine)
+        row->setData(SourceColumn, MessagesRole, Messages(row));
+    const bool isMessage = !IsProgressLine(line) && !IsListingLine(line);
+    row->setData(SourceColumn, OpenMessageRole, isMessage ? QString::fromUtf8(line) : QString());
 }
 
-void RememberMessage(QTreeWidgetItem* row, const QByteArray& line)
+QStringList Messages(const QTreeWidgetItem* row)
 {
-    row->setData(SourceColumn, MessageRole, line);
+    return AddMessageLine(row->data(SourceColumn, MessagesRole).toStringList(),
+                          row->data(SourceColumn, OpenMessageRole).toString());
 }
 
-QString LastMessage(const QTreeWidgetItem* row)
-{
-    return QString::fromUtf8(row->data(SourceColumn, MessageRole).toByteArray());
-}
-
-void RememberOutput(QTreeWidgetItem* row, const QString& outputPath)
+void RememberOutput(QTreeWidgetItem* row, const QString& outputPath, bool existedBefore)
 {
     row->setData(SourceColumn, OutputRole, outputPath);
+    row->setData(SourceColumn, OutputExistedRole, existedBefore);
 }
 
 QString Output(const QTreeWidgetItem* row) { return row->data(SourceColumn, OutputRole).toString(); }
+
+bool OutputExistedBefore(const QTreeWidgetItem* row) { return row->data(SourceColumn, OutputExistedRole).toBool(); }
+
+TRowEnd RowEnd(const QTreeWidgetItem* row, quint32 exitCode)
+{
+    return {false, exitCode, Output(row), Messages(row), row->text(PercentColumn)};
+}
+
+TRowEnd StoppedRowEnd(const QTreeWidgetItem* row)
+{
+    TRowEnd end = RowEnd(row, 0);
+    end.stopped = true;
+    return end;
+}
 
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RowOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,18 +17,25 @@ inline constexpr int PlayingTimeColumn = 3;
 inline constexpr int PercentColumn = 4;
 
 void MarkConverting(QTreeWidgetItem* row, const TImageList& images);
-void MarkConverted(QTreeWidgetItem* row, const TImageList& images);
-// The row's tool tip tells why.
-void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason);
+// Mark, tool tip and, for a completed row, "100%".
+void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome);
 
-// The converter's latest line that was no progress line: its error message
-// when it fails.
-void RememberMessage(QTreeWidgetItem* row, const QByteArray& line);
-QString LastMessage(const QTreeWidgetItem* row);
+// Every report of the converter's current line while the row converts.
+// startsOnNewLine: the line before has ended, so it is kept when it was a
+// message; later states of one line replace each other.
+void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNewLine);
+// The converter's last distinct message lines, oldest first.
+QStringList Messages(const QTreeWidgetItem* row);
 
-// Where this row's output went in the current batch.
-void RememberOutput(QTreeWidgetItem* row, const QString& outputPath);
+// Where this row's output goes in the current batch, and whether a file was
+// there before the converter started.
+void RememberOutput(QTreeWidgetItem* row, const QString& outputPath, bool existedBefore);
 QString Output(const QTreeWidgetItem* row);
+bool OutputExistedBefore(const QTreeWidgetItem* row);
+
+// What the row knows about its end, for DecideRowOutcome.
+TRowEnd RowEnd(const QTreeWidgetItem* row, quint32 exitCode);
+TRowEnd StoppedRowEnd(const QTreeWidgetItem* row);
 
 // The row the conversion cursor names, or nullptr when it names none.
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index);
