@@ -64,9 +64,7 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 {
     const QByteArray folder = JvEditDir->text().toUtf8();
-    LoadMediaInfo(MediaInfoLibraryName); // already loaded once a file was added; then it costs nothing
-    MediaInfoQuery query(sourcePath);
-    return OutputPath(folder, query.Get(MediaInfoStream::General, "FileName"));
+    return OutputPath(folder, SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
 }
 
 int TFFmpegFunc::GetCurrentDurationSecs()
