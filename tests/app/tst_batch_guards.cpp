@@ -1,5 +1,6 @@
-// What must keep holding while a batch runs and the user does something
-// else: closing, quitting, changing the options, a settings failure. The
+// What must keep holding while a batch runs: outputs named after their
+// sources and never written over one, and a sound end when the user closes,
+// quits or changes the options, or when the settings cannot be read. The
 // converter is the scripted stand-in beside the test program.
 #include "ProgramFixture.h"
 #include "Clips.h"
@@ -15,6 +16,8 @@
 #include <QMenu>
 #include <QTimer>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +85,33 @@ private slots:
         converter.reset();
         files.reset();
         window = nullptr;
+    }
+
+    // Each output is named after its source letter for letter, whatever the
+    // media-information library makes of the name, and gets a number only
+    // where it would replace a source or an earlier output, also one that is
+    // a hard link of a source.
+    void outputsKeepTheSourcesOwnNames()
+    {
+        converter->Put("release");
+        const QStringList names{"line\nfeed.avi", "%1 %2 %L1.avi", "a/%1.avi", "b/%1.avi", ".hidden", "clip.avi"};
+        for (const QString& name : names) {
+            const QFileInfo file("src/" + name);
+            AddRow(window, MakeFile(folder(file.path()), file.fileName(), "not really a video"));
+        }
+        const QByteArray source = QFile::encodeName(files->filePath("src/clip.avi"));
+        const QByteArray link = QFile::encodeName(folder("out") + "/clip.mp4");
+        QVERIFY2(::link(source.constData(), link.constData()) == 0, strerror(errno));
+
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(converter->Runs(), names.size());
+        QStringList outputs;
+        for (int run = 1; run <= names.size(); ++run)
+            outputs << output(run).mid(folder("out").size() + 1);
+        QCOMPARE(outputs, (QStringList{"line\nfeed.mp4", "%1 %2 %L1.mp4", "%1.mp4", "%1 (2).mp4", ".hidden.mp4",
+                                       "clip (2).mp4"}));
+        QCOMPARE(Marks(window), QList<int>(names.size(), TImageList::Converted));
     }
 
     // The window goes away while the converter still runs: the "q" queued on
