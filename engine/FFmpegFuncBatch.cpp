@@ -12,7 +12,6 @@
 #include "engine/components/ImageList.h"
 #include "engine/components/JvTimer.h"
 #include "engine/components/JvTrayIcon.h"
-#include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 
 #include <QCheckBox>
@@ -70,9 +69,7 @@ QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
     const QByteArray folder = JvEditDir->text().toUtf8();
     if (folder.isEmpty()) // the output would land in the root folder
         throw std::runtime_error(NoOutputFolderMessage);
-    LoadMediaInfo(MediaInfoLibraryName); // already loaded once a file was added; then it costs nothing
-    MediaInfoQuery query(sourcePath);
-    return OutputPath(folder, query.Get(MediaInfoStream::General, "FileName"));
+    return OutputPath(folder, SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
 }
 
 int TFFmpegFunc::GetCurrentDurationSecs()
