@@ -62,12 +62,17 @@ installed_at=$(date +%s.%N)
 
 desktop=/usr/share/applications/org.example.movarin.desktop
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 setsid setpriv --reuid=nobody --regid=nogroup --clear-groups \
     env -i HOME="$home" PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" \
     sh -c "$exec_line" >"$scratch/program.log" 2>&1 &
 session=$!
-if ! window=$(DISPLAY=$display timeout 60 xdotool search --sync --onlyvisible --name '^Movarin$' 2>/dev/null); then
-    fail "no Movarin window within 60 s: $(cat "$scratch/program.log")"
+# The window must carry the class the menu entry names, or docks and task
+# bars cannot tell it belongs to the entry.
+if window=$(DISPLAY=$display timeout 60 xdotool search --sync --onlyvisible --class "^$wm_class\$" 2>/dev/null); then
+    expect_equal "window title" "$(DISPLAY=$display xdotool getwindowname "${window%%$'\n'*}")" Movarin
+else
+    fail "no window of class '$wm_class' within 60 s: $(cat "$scratch/program.log")"
 fi
 shown_at=$(date +%s.%N)
 
