@@ -118,6 +118,19 @@ expect_contains "missing catalogue message" "$output" "cannot read the shipped o
 [ ! -e "$home/.local/share/movarin/LibFFmpeg.Dat" ] || fail "a catalogue was seeded from nothing"
 mv "$scratch/shipped.Dat" "$shipped"
 
+# A shipped catalogue without the output folder row cannot be seeded: the
+# first start stops with a clear status and leaves no catalogue, so the next
+# start tries again instead of running with half a setup.
+cp "$shipped" "$scratch/shipped.Dat"
+sqlite3 "$shipped" "delete from savedir_videofile"
+home=$(new_home rowless)
+run_launcher "$home"
+expect_equal "catalogue without output folder row: status" "$status" 65
+expect_contains "catalogue without output folder row: message" "$output" "no output folder row"
+expect_equal "catalogue without output folder row: working folder left empty" \
+    "$(ls -A "$home/.local/share/movarin")" ""
+mv "$scratch/shipped.Dat" "$shipped"
+
 # Permission cases need an unprivileged user: root reads and writes anything.
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
