@@ -12,6 +12,8 @@ packages=(
   xvfb xauth trayer xdotool
   libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream xdg-user-dirs
+  xdotool openbox imagemagick
 )
 missing=()
 for package in "${packages[@]}"; do
