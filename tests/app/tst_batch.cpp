@@ -56,14 +56,7 @@ private slots:
     void initTestCase()
     {
         ScriptedConverter::Install();
-        QTemporaryDir folder;
-        ClipOptions options;
-        options.seconds = 1;
-        options.width = 64;
-        options.height = 48;
-        QFile clip(MakeClip(folder.path(), options));
-        QVERIFY(clip.open(QIODevice::ReadOnly));
-        playableOutput = clip.readAll();
+        playableOutput = ScriptedConverter::PlayableOutput();
     }
 
     void init()

@@ -74,6 +74,7 @@ private slots:
         files = std::make_unique<QTemporaryDir>();
         ChooseOutputFolder(window, folder("out"));
         converter->Put("progress", Progress + '\r');
+        converter->Put("output", ScriptedConverter::PlayableOutput());
     }
 
     void cleanup()

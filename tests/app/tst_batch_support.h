@@ -1,6 +1,7 @@
 #pragma once
 // Rows, marks and a scripted converter for the batch tests.
 
+#include "Clips.h"
 #include "app/FFmpegGUI.h"
 #include "engine/PowerOff.h"
 #include "engine/components/ImageList.h"
@@ -82,6 +83,24 @@ public:
     }
 
     ScriptedConverter() { qputenv("MOVARIN_SCRIPTED_CONVERTER", m_control.path().toUtf8()); }
+
+    // A short real clip: what the converter leaves behind when a row is to
+    // count as completed, since a completed row's output must play.
+    static QByteArray PlayableOutput()
+    {
+        static const QByteArray bytes = [] {
+            QTemporaryDir folder;
+            ClipOptions options;
+            options.seconds = 1;
+            options.width = 64;
+            options.height = 48;
+            QFile clip(MakeClip(folder.path(), options));
+            if (!clip.open(QIODevice::ReadOnly))
+                qFatal("cannot make the playable output clip");
+            return clip.readAll();
+        }();
+        return bytes;
+    }
 
     void Put(const QString& name, const QByteArray& contents = {}) const
     {
