@@ -39,9 +39,11 @@ void TMplayerFunc::LoadDuration(const QString& filePath)
 
 void TMplayerFunc::ShowPlayPosition(const QByteArray& S)
 {
-    const int position = ParsePlayPosition(S);
-    JvLabBgTime->setText(FormatSeconds(position));
-    JvColorTrkBar->SetPosition(position);
+    const std::optional<int> position = ParsePlayPosition(S);
+    if (!position)
+        return;
+    JvLabBgTime->setText(FormatSeconds(*position));
+    JvColorTrkBar->SetPosition(*position);
 }
 
 void TMplayerFunc::ShowPlaybackEnded() { JvLabBgTime->setText("00:00:00"); }

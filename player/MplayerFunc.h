@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 class TJvColorTrkBar;
 class TJvCreateProcess;
@@ -27,9 +29,12 @@ public:
     // The window is closing: the player must not go on without it.
     void StopPlayback();
 
-    // Whole seconds of the position in a player status line ("A:" and the
-    // seconds in characters 3 to 6); 0 for every other text.
-    static int ParsePlayPosition(const QByteArray& S);
+    // Whole seconds of the position in a player status line ("A:", or "V:"
+    // when nothing plays sound, and the seconds in characters 3 to 6); 0 for
+    // every other text. Nothing for a status line cut short before the
+    // text after its position arrived. Throws EConvertError for a complete
+    // status line whose position is no whole number.
+    static std::optional<int> ParsePlayPosition(const QByteArray& S);
     // "0" + hours, then two-digit minutes and seconds: 83 gives "00:01:23".
     static QString FormatSeconds(int seconds);
 

@@ -4,7 +4,10 @@
 #include "player/MplayerFunc.h"
 #include "player/PlayTimes.h"
 #include "engine/StrToInt.h"
+#include "process/JvReader.h"
 #include "process/ShellWords.h"
+
+#include <optional>
 
 #include <QtTest>
 
@@ -32,23 +35,29 @@ private slots:
     void parsePlayPosition_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("status line") << QByteArray("A:   5.3 V:   5.3 A-V:  0.000") << 5;
-        QTest::newRow("three digits") << QByteArray("A: 123.4") << 123;
-        QTest::newRow("four digits") << QByteArray("A:1234.5") << 1234;
-        QTest::newRow("five digits are cut to four") << QByteArray("A:12345.6") << 1234;
-        QTest::newRow("shorter than six characters") << QByteArray("A: 7") << 7;
-        QTest::newRow("control characters are trimmed") << QByteArray("A:\t 9\r") << 9;
-        QTest::newRow("video-only status line") << QByteArray("V:   5.3   132/132") << 0;
-        QTest::newRow("identification line") << QByteArray("ID_LENGTH=171.00") << 0;
-        QTest::newRow("lower case") << QByteArray("a:   5.3") << 0;
-        QTest::newRow("A: not at the start") << QByteArray(" A:   5.3") << 0;
-        QTest::newRow("empty text") << QByteArray() << 0;
+        QTest::addColumn<std::optional<int>>("seconds");
+        const std::optional<int> cut;
+        QTest::newRow("status line") << QByteArray("A:   5.3 V:   5.3 A-V:  0.000") << std::optional(5);
+        QTest::newRow("three digits") << QByteArray("A: 123.4 V: 123.4") << std::optional(123);
+        QTest::newRow("four digits") << QByteArray("A:1234.5 V:1234.5") << std::optional(1234);
+        QTest::newRow("five digits are cut to four") << QByteArray("A:12345.6 V:12345.6") << std::optional(1234);
+        QTest::newRow("control characters are trimmed") << QByteArray("A:\t 9\r") << std::optional(9);
+        QTest::newRow("video-only status line") << QByteArray("V:   5.3   132/132") << std::optional(5);
+        QTest::newRow("video position of a line with sound is not used")
+            << QByteArray("A:   1.0 V:   7.0") << std::optional(1);
+        QTest::newRow("cut after A:") << QByteArray("A:") << cut;
+        QTest::newRow("cut in the blanks") << QByteArray("A:   ") << cut;
+        QTest::newRow("cut in the number") << QByteArray("A:  12") << cut;
+        QTest::newRow("cut video-only line") << QByteArray("V:   5.") << cut;
+        QTest::newRow("identification line") << QByteArray("ID_LENGTH=171.00") << std::optional(0);
+        QTest::newRow("lower case") << QByteArray("a:   5.3 V:") << std::optional(0);
+        QTest::newRow("A: not at the start") << QByteArray(" A:   5.3 V:") << std::optional(0);
+        QTest::newRow("empty text") << QByteArray() << std::optional(0);
     }
     void parsePlayPosition()
     {
         QFETCH(QByteArray, text);
-        QFETCH(int, seconds);
+        QFETCH(std::optional<int>, seconds);
         QCOMPARE(TMplayerFunc::ParsePlayPosition(text), seconds);
     }
 
@@ -56,9 +65,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("error");
-        QTest::newRow("just A:") << QByteArray("A:") << "'' is not a valid integer value";
-        QTest::newRow("fraction inside the four characters") << QByteArray("A: 5.3") << "'5.3' is not a valid integer value";
-        QTest::newRow("letters") << QByteArray("A:abcd") << "'abcd' is not a valid integer value";
+        QTest::newRow("only blanks before the next field") << QByteArray("A:     V:   1.0") << "'' is not a valid integer value";
+        QTest::newRow("fraction inside the four characters") << QByteArray("A: 5.3 V: 5.3") << "'5.3' is not a valid integer value";
+        QTest::newRow("letters") << QByteArray("A:abcd V:") << "'abcd' is not a valid integer value";
+        QTest::newRow("video-only letters") << QByteArray("V:abcd 1/1") << "'abcd' is not a valid integer value";
     }
     void statusLineWithoutANumberIsAConversionError()
     {
@@ -69,6 +79,39 @@ private slots:
             QFAIL("no error");
         } catch (const EConvertError& raised) {
             QCOMPARE(QString::fromUtf8(raised.what()), error);
+        }
+    }
+
+    // The runner also reports the unfinished line at the end of every piece
+    // it reads; wherever a piece ends, no report may raise, and every
+    // position read is the one the player wrote.
+    void statusLineCutAtEveryPosition_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("status");
+        QTest::newRow("first status line after identification")
+            << QByteArray("ID_LENGTH=5.00\nStarting playback...\n")
+            << QByteArray("A:   5.3 V:   5.3 A-V:  0.000 ct:  0.000   0/  0 ??% ??% ??,?% 0 0 \r");
+        QTest::newRow("video only")
+            << QByteArray("Starting playback...\n") << QByteArray("V:   5.3   132/132  2%  1%  0.0% 0 0 \r");
+    }
+    void statusLineCutAtEveryPosition()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, status);
+        for (qsizetype cut = 0; cut <= status.size(); ++cut) {
+            QList<std::optional<int>> positions;
+            TJvReader reader([&](const QByteArray& line, bool) {
+                if (line.startsWith("A:") || line.startsWith("V:"))
+                    positions << TMplayerFunc::ParsePlayPosition(line);
+            });
+            reader.ParsePiece(before.constData(), before.size());
+            reader.ParsePiece(status.constData(), cut);
+            reader.ParsePiece(status.constData() + cut, status.size() - cut);
+            QVERIFY2(!positions.isEmpty(), qPrintable(QString::number(cut)));
+            QCOMPARE(positions.last(), std::optional(5));
+            for (const std::optional<int>& position : positions)
+                QVERIFY2(!position || *position == 5, qPrintable(QString::number(cut)));
         }
     }
 
