@@ -9,6 +9,9 @@ namespace {
 
 constexpr int MessageRole = Qt::UserRole + 2;
 constexpr int OutputRole = Qt::UserRole + 3;
+// A converter's message is a line or two; a child writing on without a line
+// end must not make the row (and its tool tip) hold more than this.
+constexpr qsizetype MessageKeptSize = 4096;
 
 void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QString& toolTip)
 {
@@ -37,7 +40,7 @@ void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& r
 
 void RememberMessage(QTreeWidgetItem* row, const QByteArray& line)
 {
-    row->setData(SourceColumn, MessageRole, line);
+    row->setData(SourceColumn, MessageRole, line.right(MessageKeptSize));
 }
 
 QString LastMessage(const QTreeWidgetItem* row)

@@ -20,7 +20,7 @@ void MarkConverted(QTreeWidgetItem* row, const TImageList& images);
 void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason);
 
 // The converter's latest line that was no progress line: its error message
-// when it fails.
+// when it fails. Only the newest 4096 bytes of the line are kept.
 void RememberMessage(QTreeWidgetItem* row, const QByteArray& line);
 QString LastMessage(const QTreeWidgetItem* row);
 

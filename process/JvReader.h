@@ -11,12 +11,21 @@
 // piece, so a progress line rewritten with CR arrives once per piece in its
 // latest state.
 //
+// A program that writes on and on without a line end must neither exhaust
+// memory nor make every report ever longer: the line holds at most
+// MaxLineSize bytes. When text would take it beyond that, its oldest bytes
+// are dropped so that the newest KeptLineSize bytes remain, and column 0 is
+// the first byte kept. Dropping half at a time keeps the cost of a byte
+// constant.
+//
 // It knows nothing of pipes or threads: it is fed pieces of bytes.
 class TJvReader {
 public:
     using TReport = std::function<void(const QByteArray& line, bool startsOnNewLine)>;
 
     static constexpr qsizetype PieceSize = 1024;
+    static constexpr qsizetype MaxLineSize = 64 * 1024;
+    static constexpr qsizetype KeptLineSize = MaxLineSize / 2;
 
     explicit TJvReader(TReport report);
 
