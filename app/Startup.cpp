@@ -37,7 +37,9 @@ TProgram::~TProgram()
 
 std::unique_ptr<TProgram> CreateProgram(const QByteArray& sqliteLibrary)
 {
-    QApplication::setApplicationDisplayName("Movarin");
+    // Not the display name: the platform would append that to the title of
+    // every window and message box.
+    QApplication::setApplicationName("Movarin");
     QApplication::setQuitOnLastWindowClosed(false);
     TJvCreateProcess::SetErrorDisplay(&ShowError);
     auto program = std::make_unique<TProgram>();
