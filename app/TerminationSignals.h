@@ -9,25 +9,23 @@
 class QSocketNotifier;
 
 // SIGTERM (logout, shutdown, kill), SIGINT (Ctrl+C in the terminal the
-// program was started from) and SIGHUP (that terminal closed) are blocked in
-// every thread, so that they reach the program only as data on a descriptor
-// that the interface thread reads. Must run before the first thread is
-// made, as a thread takes its signal mask from the thread that made it.
-void BlockTerminationSignals();
-// For the time after the event loop, when nothing reads them any more.
-void UnblockTerminationSignals();
-
-// Calls onSignal on the interface thread when one of those signals arrives,
-// also one that arrived before this existed. Throws EJvProcessError with the
-// system error when the descriptor cannot be made.
+// program was started from) and SIGHUP (that terminal closed), turned into a
+// call on the interface thread while this object lives. The handler only
+// writes a byte to a pipe that the interface thread watches; the signal mask
+// stays as it is, so that no program started from here inherits blocked
+// signals. Once this object is gone, a further signal has its default action
+// again. Throws EJvProcessError with the system error when the pipe cannot
+// be made. One at a time.
 class TTerminationSignals : public QObject {
 public:
     explicit TTerminationSignals(std::function<void()> onSignal);
+    ~TTerminationSignals() override;
 
 private:
     void Read();
 
-    TJvUniqueFd descriptor_;
+    TJvUniqueFd readEnd_;
+    TJvUniqueFd writeEnd_;
     std::function<void()> onSignal_;
     QSocketNotifier* notifier_ = nullptr;
 };

@@ -6,7 +6,6 @@
 #include "Clips.h"
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
-#include "app/TerminationSignals.h"
 #include "tst_batch_support.h"
 
 #include <QApplication>
@@ -14,7 +13,6 @@
 
 int main(int argc, char* argv[])
 {
-    BlockTerminationSignals();
     int status = 0;
     {
         QApplication application(argc, argv);
