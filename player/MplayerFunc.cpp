@@ -37,9 +37,9 @@ void TMplayerFunc::LoadDuration(const QString& filePath)
     JvColorTrkBar->SetMaximum(TotalTimeSeconds(totalText));
 }
 
-void TMplayerFunc::ShowPlayPosition(const QByteArray& S)
+void TMplayerFunc::ShowPlayPosition(const QByteArray& S, bool cut)
 {
-    const std::optional<int> position = ParsePlayPosition(S);
+    const std::optional<int> position = ParsePlayPosition(S, cut);
     if (!position)
         return;
     JvLabBgTime->setText(FormatSeconds(*position));

@@ -21,29 +21,16 @@ QByteArray TrimBlanksAndControls(QByteArray text)
     return text.mid(first, last - first);
 }
 
-// The player always writes more after the position ("A:   5.3 V: ..."). A
-// text that ends inside the number, or before it, is the start of a status
-// line that the next piece completes; its number may still be short.
-bool PositionFieldComplete(const QByteArray& S)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    qsizetype i = 2;
-    while (i < S.size() && isBlank(S[i]))
-        ++i;
-    while (i < S.size() && !isBlank(S[i]))
-        ++i;
-    return i < S.size();
-}
-
 } // namespace
 
-std::optional<int> TMplayerFunc::ParsePlayPosition(const QByteArray& S)
+std::optional<int> TMplayerFunc::ParsePlayPosition(const QByteArray& S, bool cut)
 {
+    // The rest of the line, a number's end included, is still to come.
+    if (cut)
+        return std::nullopt;
     // Without sound the player writes only the video position.
     if (!S.startsWith("A:") && !S.startsWith("V:"))
         return 0;
-    if (!PositionFieldComplete(S))
-        return std::nullopt;
     return StrToInt(TrimBlanksAndControls(S.mid(2, 4)));
 }
 

@@ -56,6 +56,10 @@ public:
 
     TState State() const { return state_; }
 
+    // Inside OnRead: true when S is a line cut off where a piece of output
+    // ended, still being written (see TJvReader::ReportIsCut).
+    bool ReadIsCut() const;
+
     // Bytes reserved for output read but not yet delivered in the current
     // run (0 when idle).
     qsizetype UndeliveredOutputCapacity() const;

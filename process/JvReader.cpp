@@ -82,6 +82,7 @@ void TJvReader::WriteText(const char* text, qsizetype size)
 void TJvReader::ReportLine(bool ended)
 {
     const bool startsOnNewLine = std::exchange(startsOnNewLine_, ended);
+    reportIsCut_ = !ended && cursor_ > 0;
     if (!ended) {
         report_(line_, startsOnNewLine);
         return;

@@ -42,6 +42,12 @@ public:
 
     const QByteArray& Line() const { return line_; }
 
+    // During a report: true when the line is reported only because the
+    // piece ended while the text was being written, that is with the cursor
+    // after column 0 and no LF; the same line goes on in the next piece.
+    // False for a line ended by LF and for one that a CR has returned over.
+    bool ReportIsCut() const { return reportIsCut_; }
+
 private:
     void WriteText(const char* text, qsizetype size);
     void ReportLine(bool ended);
@@ -50,4 +56,5 @@ private:
     QByteArray line_;
     qsizetype cursor_ = 0;
     bool startsOnNewLine_ = true;
+    bool reportIsCut_ = false;
 };
