@@ -21,13 +21,12 @@ int main(int argc, char* argv[])
         TFFmpegFrm* window = fixture.Start();
         window->JvEditDir->setText(fixture.Folder());
         QTreeWidgetItem* row = AddRow(window, MakeFile(fixture.Folder(), "trip.avi", "not really a video"));
-        if (mode == "play") {
+        if (mode == "play")
             row->setSelected(true);
-            // The mini player's modal loop runs inside the program's own.
-            QTimer::singleShot(0, window, [window] { Press(window, "PlayBtn"); });
-        } else {
-            Press(window, "ConvFileBtn");
-        }
+        // Started from inside the event loop, as a click would be: the
+        // program handles signals from then on. The mini player's modal
+        // loop runs inside the program's own.
+        QTimer::singleShot(0, window, [window, mode] { Press(window, mode == "play" ? "PlayBtn" : "ConvFileBtn"); });
         status = RunProgram(window);
     }
     return EndProgram(status);
