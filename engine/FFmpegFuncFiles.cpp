@@ -2,6 +2,7 @@
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 #include "engine/FileFacts.h"
+#include "engine/MediaInfoNotice.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/Dialogs.h"
 #include "engine/components/ImageList.h"
@@ -46,8 +47,10 @@ void TFFmpegFunc::AddFile()
         return;
     const QString path = OpenDialog1->FileName;
     const std::optional<FileRowTexts> row = DescribeFile(path, MakeFileRowTexts);
-    if (!row)
+    if (!row) {
+        ShowMediaInfoMissingOnce(JvEditCmdMsg);
         return;
+    }
     auto* item = new QTreeWidgetItem(QStringList{path, row->type, row->size, row->playingTime, row->percent});
     item->setIcon(0, FFmpegFrm->ImageList->Icon(TImageList::Added));
     FileListView->addTopLevelItem(item);

@@ -60,12 +60,13 @@ inline const QList<bool> Running{false, false, false, false, false, true};
 inline void Press(TFFmpegFrm* window, const char* button) { window->findChild<QToolButton*>(button)->click(); }
 
 // A stand-in for the converter at <test program>/bin/ffmpeg, steered through
-// files in a control folder of its own. Run n (from 1) records its
-// arguments in args.<n>, prints a banner and the text of "progress", then
-// waits until "release" or "release.<n>" exists or a byte arrives on its
-// input (recorded in input.<n>; ignored while "ignore-q" exists). Before it
-// ends it copies "output" (when present) to its last argument, prints
-// message.<n> on a line of its own and exits with exit.<n> (default 0).
+// files in a control folder of its own. Run n (from 1) records its process
+// id in pid.<n> and its arguments in args.<n>, prints a banner and the text
+// of "progress", then waits until "release" or "release.<n>" exists or a
+// byte arrives on its input (recorded in input.<n>; ignored while "ignore-q"
+// exists). Before it ends it copies "output" (when present) to its last
+// argument, prints message.<n> on a line of its own and exits with exit.<n>
+// (default 0).
 class ScriptedConverter {
 public:
     static QString Path() { return QCoreApplication::applicationDirPath() + "/bin/ffmpeg"; }
@@ -137,6 +138,7 @@ private:
 control="$MOVARIN_SCRIPTED_CONVERTER"
 run=1
 while [ -e "$control/args.$run" ]; do run=$((run + 1)); done
+echo $$ > "$control/pid.$run"
 for word in "$0" "$@"; do printf '%s\0' "$word"; done > "$control/args.$run"
 printf 'ffmpeg version scripted\n  configuration: none\n'
 if [ -e "$control/progress" ]; then cat "$control/progress"; fi
