@@ -6,6 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
   g++ cmake make pkgconf
+  clang libclang-rt-14-dev llvm
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   libsqlite3-0 sqlite3 libmediainfo0v5
   ffmpeg mplayer
@@ -26,5 +27,8 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2
+# test-sanitizers.sh wants the packages only; it builds folders of its own.
+if [ -z "${MOVARIN_PACKAGES_ONLY:-}" ]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build -j2
+fi
