@@ -19,7 +19,7 @@ QByteArray TwoDigits(int value) { return QByteArray::number(value).rightJustifie
 
 void CheckPercent(int positionSecs, int durationSecs)
 {
-    const std::optional<int> percent = ProgressPercent(positionSecs, durationSecs);
+    const std::optional<qint64> percent = ProgressPercent(positionSecs, durationSecs);
     if (durationSecs == 0) {
         FUZZ_REQUIRE(!percent);
         return;
@@ -28,8 +28,8 @@ void CheckPercent(int positionSecs, int durationSecs)
     if (exact > INT_MAX || exact < INT_MIN)
         return;
     if (!percent || *percent != exact)
-        std::fprintf(stderr, "%d s of %d s: %d %% instead of %lld %%\n", positionSecs, durationSecs,
-                     percent.value_or(-1), static_cast<long long>(exact));
+        std::fprintf(stderr, "%d s of %d s: %lld %% instead of %lld %%\n", positionSecs, durationSecs,
+                     static_cast<long long>(percent.value_or(-1)), static_cast<long long>(exact));
     FUZZ_REQUIRE(percent && *percent == exact);
 }
 
