@@ -42,8 +42,11 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
         return;
     }
     TFFmpegFunc().UnlockButtons();
+    TFFmpegFunc().EndBatchExtras();
     if (window.JvCheckBox->isChecked())
         TFFmpegFunc().ShutdownComputer(8);
+    else
+        TFFmpegFunc().AnnounceFinishedBatch();
     window.JvEditCmdMsg->clear();
     SetTimerEnabled(window.JvTimer, false);
     window.JvTrayIcon->SetIconIndex(TImageList::Added);

@@ -6,6 +6,7 @@ class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
+class TBatchClock;
 class TCursorEdit;
 class TImageList;
 class TJvCreateProcess;
@@ -34,6 +35,7 @@ struct TFFmpegFrmComponents {
     TJvCreateProcess* JvCreateProcess = nullptr;
     TJvTrayIcon* JvTrayIcon = nullptr;
     QTimer* JvTimer = nullptr;
+    TBatchClock* BatchClock = nullptr;
 };
 
 // The program-wide main window, set while it exists.

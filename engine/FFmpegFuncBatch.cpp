@@ -1,4 +1,5 @@
 // The batch run: command line, progress, stop, power-off.
+#include "engine/BatchNotifier.h"
 #include "engine/CommandLine.h"
 #include "engine/ConversionProgress.h"
 #include "engine/FFmpegFrmComponents.h"
@@ -7,6 +8,8 @@
 #include "engine/PowerOff.h"
 #include "engine/ProgramFolder.h"
 #include "engine/RowMarks.h"
+#include "engine/SleepInhibitor.h"
+#include "engine/TimeLeft.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvTimer.h"
@@ -15,8 +18,11 @@
 #include "process/JvCreateProcess.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QWidget>
+#include <chrono>
 #include <QTreeWidget>
 
 using namespace RowMarks;
@@ -25,6 +31,8 @@ namespace {
 
 const char* const StillFinishingMessage =
     "The stopped conversion is still finishing. Press Convert again once it has ended.";
+const char* const NotKeptAwakeMessage =
+    "The system did not agree to stay awake; it may go to sleep during this batch.";
 
 // Sources of the list and the outputs the batch wrote before this row: an
 // output must replace none of them.
@@ -38,6 +46,24 @@ QStringList PathsTakenBefore(QTreeWidget* list, int row)
             taken << Output(item);
     }
     return taken;
+}
+
+// The estimate reads every later row's playing time on every progress line;
+// a malformed one must not raise an error box each time.
+int PlayingSecsOrNone(const QTreeWidgetItem* row)
+{
+    try {
+        return PlayingTimeSecs(row->text(PlayingTimeColumn));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+// A clock that the wall clock's adjustments do not move.
+qint64 NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void PostQuit()
@@ -100,6 +126,7 @@ void TFFmpegFunc::ConvertCurrentFile()
         // No converter runs for this row: the batch ends here, visibly failed.
         MarkFailed(item, *FFmpegFrm->ImageList, QString::fromUtf8(error.what()));
         UnlockButtons();
+        EndBatchExtras();
         SetTimerEnabled(JvTimer, false);
         JvTrayIcon->SetIconIndex(TImageList::Added);
         throw;
@@ -117,6 +144,8 @@ void TFFmpegFunc::StartConversion()
         return;
     }
     LockButtons();
+    FFmpegFrm->BatchClock->Start(NowMs());
+    KeepAwake();
     JvEditNumb->Assign("0");
     if (!AddFileBtn->isEnabled()) // row 0 could not start
         SetTimerEnabled(JvTimer, true);
@@ -127,6 +156,7 @@ void TFFmpegFunc::StopConversion()
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
     UnlockButtons();
+    EndBatchExtras();
     JvCreateProcess->WriteInput("q");
     if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
         MarkConverted(item, *FFmpegFrm->ImageList);
@@ -139,6 +169,7 @@ void TFFmpegFunc::StopOnClose()
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
     UnlockButtons();
+    EndBatchExtras();
     JvCreateProcess->WriteInput("q");
 }
 
@@ -158,5 +189,51 @@ void TFFmpegFunc::HandleConverterOutput(const QByteArray& line)
         return;
     if (const std::optional<int> percent = ProgressPercent(position, GetCurrentDurationSecs()))
         item->setText(PercentColumn, QString::number(*percent) + '%');
+    if (!AddFileBtn->isEnabled()) // not for a stopped converter that is finishing
+        ShowTimeLeft(item, position, line);
     JvEditCmdMsg->setText(QString::fromUtf8(line));
+}
+
+void TFFmpegFunc::KeepAwake()
+{
+    if (!SleepInhibitorBackend().Hold())
+        JvEditCmdMsg->setText(NotKeptAwakeMessage);
+}
+
+void TFFmpegFunc::EndBatchExtras()
+{
+    SleepInhibitorBackend().Release();
+    JvTrayIcon->SetHint("Movarin");
+}
+
+void TFFmpegFunc::ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line)
+{
+    const int index = FileListView->indexOfTopLevelItem(row);
+    const double fileLeft = GetCurrentDurationSecs() - positionSecs;
+    if (const std::optional<double> speed = ProgressSpeed(line))
+        ShowProgressHint(row, RowProgressText(*speed, fileLeft));
+    double batchLeft = std::max(0.0, fileLeft);
+    for (int later = index + 1; later < FileListView->topLevelItemCount(); ++later)
+        batchLeft += PlayingSecsOrNone(FileListView->topLevelItem(later));
+    TBatchClock& clock = *FFmpegFrm->BatchClock;
+    clock.Reached(index, positionSecs);
+    JvTrayIcon->SetHint(
+        BatchProgressText(index + 1, FileListView->topLevelItemCount(), clock.SecondsLeft(batchLeft, NowMs())));
+}
+
+void TFFmpegFunc::AnnounceFinishedBatch()
+{
+    int failed = 0;
+    for (int row = 0; row < FileListView->topLevelItemCount(); ++row)
+        failed += HasFailed(FileListView->topLevelItem(row)) ? 1 : 0;
+    const int converted = FileListView->topLevelItemCount() - failed;
+    BatchNotifierBackend().Notify(BatchFinishedSummary, BatchFinishedBody(converted, failed),
+                                  [tray = QPointer<TJvTrayIcon>(JvTrayIcon), form = QPointer<QWidget>(FFmpegFrm->Form)] {
+                                      if (!tray || !form)
+                                          return;
+                                      tray->RestoreFromTray();
+                                      // Also when it was merely behind other windows.
+                                      form->raise();
+                                      form->activateWindow();
+                                  });
 }

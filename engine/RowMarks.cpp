@@ -9,6 +9,7 @@ namespace {
 
 constexpr int MessageRole = Qt::UserRole + 2;
 constexpr int OutputRole = Qt::UserRole + 3;
+constexpr int FailedRole = Qt::UserRole + 4;
 
 void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QString& toolTip)
 {
@@ -23,6 +24,7 @@ void MarkConverting(QTreeWidgetItem* row, const TImageList& images)
 {
     SetMark(row, images, TImageList::Converting, {});
     row->setData(SourceColumn, MessageRole, QVariant());
+    row->setData(SourceColumn, FailedRole, QVariant());
 }
 
 void MarkConverted(QTreeWidgetItem* row, const TImageList& images)
@@ -33,6 +35,15 @@ void MarkConverted(QTreeWidgetItem* row, const TImageList& images)
 void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason)
 {
     SetMark(row, images, TImageList::ConversionFailed, reason);
+    row->setData(SourceColumn, FailedRole, true);
+}
+
+bool HasFailed(const QTreeWidgetItem* row) { return row->data(SourceColumn, FailedRole).toBool(); }
+
+void ShowProgressHint(QTreeWidgetItem* row, const QString& hint)
+{
+    for (int column = 0; column < row->columnCount(); ++column)
+        row->setToolTip(column, hint);
 }
 
 void RememberMessage(QTreeWidgetItem* row, const QByteArray& line)

@@ -18,6 +18,10 @@ void MarkConverting(QTreeWidgetItem* row, const TImageList& images);
 void MarkConverted(QTreeWidgetItem* row, const TImageList& images);
 // The row's tool tip tells why.
 void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason);
+// Whether the row's latest conversion was marked failed.
+bool HasFailed(const QTreeWidgetItem* row);
+// How the conversion of the row goes, in its tool tip.
+void ShowProgressHint(QTreeWidgetItem* row, const QString& hint);
 
 // The converter's latest line that was no progress line: its error message
 // when it fails.

@@ -1,6 +1,7 @@
 // Real clips through the real converter, read back with the real library.
 #include "ProgramFixture.h"
 #include "Clips.h"
+#include "PrivateBus.h"
 #include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 #include "tst_batch_support.h"
@@ -10,9 +11,14 @@
 
 class TestBatchFFmpeg : public QObject {
     Q_OBJECT
+    // Before anything in this program touches D-Bus: the window's tray icon
+    // connects to the session bus as soon as it exists.
+    std::unique_ptr<PrivateBus> bus;
+
 private slots:
     void initTestCase()
     {
+        bus = std::make_unique<PrivateBus>();
         const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
         QVERIFY(!ffmpeg.isEmpty());
         const QString beside = QCoreApplication::applicationDirPath() + "/bin/ffmpeg";
@@ -62,6 +68,41 @@ private slots:
             QCOMPARE(output.Get(MediaInfoStream::Audio, "Format"), QByteArray("MPEG Audio"));
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
+    }
+
+    // The login manager's lock, through the real binding over a private bus
+    // to a stand-in login manager, lasts exactly as long as the batch.
+    void sleepLockIsHeldWhileTheConverterRuns()
+    {
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 2;
+        options.width = 160;
+        options.height = 120;
+        const QString clip = MakeClip(files.path(), options);
+        BusService logind(DESKTOP_SERVICE_STANDIN, {"logind"});
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        SetSleepInhibitorBackend(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        window->JvEditDir->setText(files.path() + "/out");
+        QDir(files.path()).mkpath("out");
+        AddRow(window, clip, "00:00:02");
+        AddRow(window, clip, "00:00:02");
+        QStringList seenWhileConverting;
+        window->JvCreateProcess->OnRead = [&, windowRead = window->JvCreateProcess->OnRead](
+                                              TJvCreateProcess* sender, const QByteArray& line, bool newLine) {
+            windowRead(sender, line, newLine);
+            if (line.startsWith("frame=") && seenWhileConverting.isEmpty())
+                seenWhileConverting = logind.Records();
+        };
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 60000);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
+        QCOMPARE(seenWhileConverting, (QStringList{"Ready", "Inhibit|sleep:idle|Movarin|Converting videos|block"}));
+        QTRY_COMPARE(logind.Records(),
+                     (QStringList{"Ready", "Inhibit|sleep:idle|Movarin|Converting videos|block", "Released"}));
+        qInfo() << "login manager stand-in saw:" << logind.Records();
     }
 };
 
