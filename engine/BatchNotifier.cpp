@@ -1,17 +1,10 @@
 #include "engine/BatchNotifier.h"
 #include "engine/DesktopNotifier.h"
+#include "engine/ServiceInUse.h"
 
-namespace {
-TBatchNotifier* standIn = nullptr;
-}
+TBatchNotifier& BatchNotifierBackend() { return ServiceInUse<TBatchNotifier>::Get<TDesktopNotifier>(); }
 
-TBatchNotifier& BatchNotifierBackend()
-{
-    static TDesktopNotifier desktop;
-    return standIn ? *standIn : desktop;
-}
-
-void SetBatchNotifierBackend(TBatchNotifier* backend) { standIn = backend; }
+void SetBatchNotifierBackend(TBatchNotifier* backend) { ServiceInUse<TBatchNotifier>::Replace(backend); }
 
 QString BatchFinishedBody(int converted, int failed)
 {

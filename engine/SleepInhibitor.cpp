@@ -1,14 +1,7 @@
 #include "engine/SleepInhibitor.h"
 #include "engine/LogindSleepInhibitor.h"
+#include "engine/ServiceInUse.h"
 
-namespace {
-TSleepInhibitor* standIn = nullptr;
-}
+TSleepInhibitor& SleepInhibitorBackend() { return ServiceInUse<TSleepInhibitor>::Get<TLogindSleepInhibitor>(); }
 
-TSleepInhibitor& SleepInhibitorBackend()
-{
-    static TLogindSleepInhibitor logind;
-    return standIn ? *standIn : logind;
-}
-
-void SetSleepInhibitorBackend(TSleepInhibitor* backend) { standIn = backend; }
+void SetSleepInhibitorBackend(TSleepInhibitor* backend) { ServiceInUse<TSleepInhibitor>::Replace(backend); }

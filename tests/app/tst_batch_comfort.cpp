@@ -13,11 +13,6 @@ namespace {
 
 const QString NotKeptAwake = "The system did not agree to stay awake; it may go to sleep during this batch.";
 
-bool IsIdle(TFFmpegFrm* window)
-{
-    return window->JvCreateProcess->State() == TJvCreateProcess::TState::Idle;
-}
-
 } // namespace
 
 class TestBatchComfort : public QObject {
