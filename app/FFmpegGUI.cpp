@@ -88,7 +88,9 @@ void TFFmpegFrm::wireEvents()
         connect(selector, &TJvComboBox::Change, this, [this, selector] { SelectorChange(selector); });
     }
     connect(JvEditNumb, &TCursorEdit::Change, this, &TFFmpegFrm::JvEditNumbChange);
-    JvCreateProcess->OnRead = [this](TJvCreateProcess*, const QByteArray& line, bool) { JvCreateProcessRead(line); };
+    JvCreateProcess->OnRead = [this](TJvCreateProcess*, const QByteArray& line, bool startsOnNewLine) {
+        JvCreateProcessRead(line, startsOnNewLine);
+    };
     JvCreateProcess->OnTerminate = [this](TJvCreateProcess*, quint32 exitCode) { JvCreateProcessTerminate(exitCode); };
     connect(JvTimer, &QTimer::timeout, this, &TFFmpegFrm::JvTimerTimer);
     JvTrayIcon->OnClick = [this](Qt::MouseButton button) { JvTrayIconClick(button); };
@@ -117,9 +119,9 @@ void TFFmpegFrm::SelectorChange(TJvComboBox* selector)
     WithController([selector](TFFmpegFunc& c) { c.SaveSelectedIndex(selector); });
 }
 void TFFmpegFrm::JvEditNumbChange() { WithController([](TFFmpegFunc& c) { c.ConvertCurrentFile(); }); }
-void TFFmpegFrm::JvCreateProcessRead(const QByteArray& line)
+void TFFmpegFrm::JvCreateProcessRead(const QByteArray& line, bool startsOnNewLine)
 {
-    WithController([&line](TFFmpegFunc& c) { c.HandleConverterOutput(line); });
+    WithController([&line, startsOnNewLine](TFFmpegFunc& c) { c.HandleConverterOutput(line, startsOnNewLine); });
 }
 void TFFmpegFrm::JvCreateProcessTerminate(quint32 exitCode)
 {

@@ -54,7 +54,7 @@ private:
     void JvBtnOpenDirClick();
     void SelectorChange(TJvComboBox* selector);
     void JvEditNumbChange();
-    void JvCreateProcessRead(const QByteArray& line);
+    void JvCreateProcessRead(const QByteArray& line, bool startsOnNewLine);
     void JvCreateProcessTerminate(quint32 exitCode);
     void JvTimerTimer();
     void JvTrayIconClick(Qt::MouseButton button);

@@ -22,5 +22,6 @@ void SetBatchNotifierBackend(TBatchNotifier* standIn);
 
 inline constexpr char BatchFinishedSummary[] = "Conversion finished";
 
-// "3 files converted", "1 file converted, 2 failed".
-QString BatchFinishedBody(int converted, int failed);
+// "3 files converted", "1 file converted, 2 failed", "3 files converted,
+// 1 warning".
+QString BatchFinishedBody(int converted, int failed, int warnings);

@@ -1,6 +1,5 @@
 #include "engine/ConversionProgress.h"
 
-#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -47,9 +46,11 @@ int PlayingTimeSecs(const QString& playingTime)
            + StrToInt(playingTime.mid(0, 2)) * 3600;
 }
 
-std::optional<int> ProgressPercent(int positionSecs, int durationSecs)
+std::optional<qint64> ProgressPercent(int positionSecs, int durationSecs)
 {
     if (durationSecs == 0)
         return std::nullopt;
-    return static_cast<int>(std::trunc(double(positionSecs) / double(durationSecs) * 100.0));
+    // Floating point lands just below some whole percentages (29 of 100 gave
+    // 28); 64 bits hold any int position times 100.
+    return qint64(positionSecs) * 100 / durationSecs;
 }

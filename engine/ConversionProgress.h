@@ -6,8 +6,9 @@
 #include <QString>
 #include <optional>
 
-// Only these lines of the converter carry its progress.
-inline bool IsProgressLine(const QByteArray& line) { return line.startsWith("frame="); }
+// Only these lines of the converter carry its progress; conversions without
+// video report theirs in lines that begin with "size=".
+inline bool IsProgressLine(const QByteArray& line) { return line.startsWith("frame=") || line.startsWith("size="); }
 
 // The position after the first "time=" of a progress line, in whole
 // seconds: two characters each for hours, minutes and seconds, three apart,
@@ -20,8 +21,8 @@ std::optional<int> ProgressTimeSecs(const QByteArray& line);
 // Throws the usual conversion error for a field that is no whole number.
 int PlayingTimeSecs(const QString& playingTime);
 
-// position / duration * 100, truncated toward zero; above 100 when the
-// converter reports a position past the playing time. Empty when the
-// playing time is zero and there is nothing to divide by.
-std::optional<int> ProgressPercent(int positionSecs, int durationSecs);
+// position * 100 / duration in whole numbers, truncated toward zero; above
+// 100 when the converter reports a position past the playing time. Empty
+// when the playing time is zero and there is nothing to divide by.
+std::optional<qint64> ProgressPercent(int positionSecs, int durationSecs);
 

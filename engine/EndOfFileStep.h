@@ -5,7 +5,7 @@
 struct TFFmpegFrmComponents;
 
 // What the window does when the converter of the current row has ended:
-// mark the row, start the next one, or end the batch (unlock, power off
-// when asked to, idle indication). The end of a stopped converter, or of
-// one still finishing while the window closes, starts nothing.
+// show what the end means for the row, start the next one, or end the
+// batch. The end of a stopped converter starts nothing, unless Convert was
+// pressed while it finished: then the new batch starts from row 0.
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode);

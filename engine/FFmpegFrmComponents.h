@@ -36,6 +36,9 @@ struct TFFmpegFrmComponents {
     TJvTrayIcon* JvTrayIcon = nullptr;
     QTimer* JvTimer = nullptr;
     TBatchClock* BatchClock = nullptr;
+    // Convert was pressed while a stopped converter was still finishing: the
+    // new batch starts when that converter has ended.
+    bool StartWhenStoppedConverterEnds = false;
 };
 
 // The program-wide main window, set while it exists.

@@ -67,11 +67,14 @@ public:
     void ShutdownComputer(int flags);
     void ConvertCurrentFile();
     void StartConversion();
+    void StartFirstRow();
     void StopConversion();
     void StopOnClose();
-    void HandleConverterOutput(const QByteArray& line);
+    void HandleConverterOutput(const QByteArray& line, bool startsOnNewLine);
+    // The one way back to idle: every end of a batch passes here.
+    enum class TBatchEnd { Completed, Stopped, NotStarted, Closing };
+    void EndBatch(TBatchEnd how);
     void KeepAwake();
-    void EndBatchExtras();
     void ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line);
     void AnnounceFinishedBatch();
 

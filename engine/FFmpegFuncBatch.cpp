@@ -10,15 +10,17 @@
 #include "engine/RowMarks.h"
 #include "engine/SleepInhibitor.h"
 #include "engine/TimeLeft.h"
+#include "engine/RowOutcome.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvTimer.h"
 #include "engine/components/JvTrayIcon.h"
-#include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QPointer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QWidget>
@@ -29,8 +31,9 @@ using namespace RowMarks;
 
 namespace {
 
-const char* const StillFinishingMessage =
-    "The stopped conversion is still finishing. Press Convert again once it has ended.";
+const char* const WaitingForStoppedMessage =
+    "The stopped conversion is still finishing; the new batch starts as soon as it has ended.";
+const char* const NoOutputFolderMessage = "No output folder is set.";
 const char* const NotKeptAwakeMessage =
     "The system did not agree to stay awake; it may go to sleep during this batch.";
 
@@ -80,7 +83,7 @@ QByteArray TFFmpegFunc::BuildCommandLine()
     const QByteArray source = item->text(SourceColumn).toUtf8();
     const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)),
                                           PathsTakenBefore(FileListView, row));
-    RememberOutput(item, output);
+    RememberOutput(item, output, QFileInfo::exists(output));
     const OptionFragments fragments{GetVdoCodecCmd(),   GetVdoBitrateCmd(), GetVdoSizeCmd(),
                                     GetVdoFpsCmd(),     GetVdoAspectCmd(),  GetAdoCodecCmd(),
                                     GetAdoBitrateCmd(), GetAdoChannelsCmd(), GetAdoFreqCmd()};
@@ -90,9 +93,9 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 {
     const QByteArray folder = JvEditDir->text().toUtf8();
-    LoadMediaInfo(MediaInfoLibraryName); // already loaded once a file was added; then it costs nothing
-    MediaInfoQuery query(sourcePath);
-    return OutputPath(folder, query.Get(MediaInfoStream::General, "FileName"));
+    if (folder.isEmpty()) // the output would land in the root folder
+        throw std::runtime_error(NoOutputFolderMessage);
+    return OutputPath(folder, SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
 }
 
 int TFFmpegFunc::GetCurrentDurationSecs()
@@ -124,11 +127,8 @@ void TFFmpegFunc::ConvertCurrentFile()
         JvCreateProcess->Start();
     } catch (const std::exception& error) {
         // No converter runs for this row: the batch ends here, visibly failed.
-        MarkFailed(item, *FFmpegFrm->ImageList, QString::fromUtf8(error.what()));
-        UnlockButtons();
-        EndBatchExtras();
-        SetTimerEnabled(JvTimer, false);
-        JvTrayIcon->SetIconIndex(TImageList::Added);
+        ShowOutcome(item, *FFmpegFrm->ImageList, NotStartedOutcome(QString::fromUtf8(error.what())));
+        EndBatch(TBatchEnd::NotStarted);
         throw;
     }
 }
@@ -137,15 +137,29 @@ void TFFmpegFunc::StartConversion()
 {
     if (FileListView->topLevelItemCount() == 0 || !AddFileBtn->isEnabled())
         return;
-    // A stopped converter still finishing would have its end taken for the
-    // end of row 0.
-    if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
-        JvEditCmdMsg->setText(StillFinishingMessage);
+    if (JvEditDir->text().isEmpty()) {
+        for (int row = 0; row < FileListView->topLevelItemCount(); ++row)
+            ShowOutcome(FileListView->topLevelItem(row), *FFmpegFrm->ImageList,
+                        NotStartedOutcome(NoOutputFolderMessage));
         return;
     }
     LockButtons();
-    FFmpegFrm->BatchClock->Start(NowMs());
     KeepAwake();
+    // A stopped converter still finishing would have its end taken for the
+    // end of row 0; the batch starts from that end instead.
+    if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
+        FFmpegFrm->StartWhenStoppedConverterEnds = true;
+        JvEditCmdMsg->setText(WaitingForStoppedMessage);
+        SetTimerEnabled(JvTimer, true);
+        return;
+    }
+    StartFirstRow();
+}
+
+void TFFmpegFunc::StartFirstRow()
+{
+    FFmpegFrm->StartWhenStoppedConverterEnds = false;
+    FFmpegFrm->BatchClock->Start(NowMs());
     JvEditNumb->Assign("0");
     if (!AddFileBtn->isEnabled()) // row 0 could not start
         SetTimerEnabled(JvTimer, true);
@@ -155,42 +169,60 @@ void TFFmpegFunc::StopConversion()
 {
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
-    UnlockButtons();
-    EndBatchExtras();
     JvCreateProcess->WriteInput("q");
-    if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
-        MarkConverted(item, *FFmpegFrm->ImageList);
-    SetTimerEnabled(JvTimer, false);
-    JvTrayIcon->SetIconIndex(TImageList::Added);
+    // Convert pressed after an earlier Stop only waited: its row is marked.
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds)
+        if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
+            ShowOutcome(item, *FFmpegFrm->ImageList, DecideRowOutcome(StoppedRowEnd(item)));
+    EndBatch(TBatchEnd::Stopped);
 }
 
 void TFFmpegFunc::StopOnClose()
 {
     if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
         return;
-    UnlockButtons();
-    EndBatchExtras();
     JvCreateProcess->WriteInput("q");
+    EndBatch(TBatchEnd::Closing);
 }
 
-void TFFmpegFunc::HandleConverterOutput(const QByteArray& line)
+void TFFmpegFunc::EndBatch(TBatchEnd how)
+{
+    FFmpegFrm->StartWhenStoppedConverterEnds = false;
+    UnlockButtons();
+    if (how == TBatchEnd::Completed) {
+        if (JvCheckBox->isChecked())
+            ShutdownComputer(8);
+        JvEditCmdMsg->clear();
+    }
+    SetTimerEnabled(JvTimer, false);
+    JvTrayIcon->SetIconIndex(TImageList::Added);
+    JvTrayIcon->SetHint("Movarin");
+    SleepInhibitorBackend().Release();
+    // Only a batch that ended by itself is news; before a power-off nobody
+    // would read it.
+    if (how == TBatchEnd::Completed && !JvCheckBox->isChecked())
+        AnnounceFinishedBatch();
+}
+
+void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNewLine)
 {
     if (line.isEmpty())
         return;
+    // A stopped converter still finishing speaks for no row.
+    if (AddFileBtn->isEnabled() || FFmpegFrm->StartWhenStoppedConverterEnds)
+        return;
     QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text()));
-    if (!item) // the list was cleared while a stopped converter finishes
+    if (!item)
         return;
-    if (!IsProgressLine(line)) {
-        RememberMessage(item, line);
+    RememberLine(item, line, startsOnNewLine);
+    if (!IsProgressLine(line))
         return;
-    }
     const int position = ParseTimeSecs(line);
     if (position < 0)
         return;
-    if (const std::optional<int> percent = ProgressPercent(position, GetCurrentDurationSecs()))
+    if (const std::optional<qint64> percent = ProgressPercent(position, GetCurrentDurationSecs()))
         item->setText(PercentColumn, QString::number(*percent) + '%');
-    if (!AddFileBtn->isEnabled()) // not for a stopped converter that is finishing
-        ShowTimeLeft(item, position, line);
+    ShowTimeLeft(item, position, line);
     JvEditCmdMsg->setText(QString::fromUtf8(line));
 }
 
@@ -198,12 +230,6 @@ void TFFmpegFunc::KeepAwake()
 {
     if (!SleepInhibitorBackend().Hold())
         JvEditCmdMsg->setText(NotKeptAwakeMessage);
-}
-
-void TFFmpegFunc::EndBatchExtras()
-{
-    SleepInhibitorBackend().Release();
-    JvTrayIcon->SetHint("Movarin");
 }
 
 void TFFmpegFunc::ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line)
@@ -223,11 +249,8 @@ void TFFmpegFunc::ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QBy
 
 void TFFmpegFunc::AnnounceFinishedBatch()
 {
-    int failed = 0;
-    for (int row = 0; row < FileListView->topLevelItemCount(); ++row)
-        failed += HasFailed(FileListView->topLevelItem(row)) ? 1 : 0;
-    const int converted = FileListView->topLevelItemCount() - failed;
-    BatchNotifierBackend().Notify(BatchFinishedSummary, BatchFinishedBody(converted, failed),
+    const TOutcomeTally tally = TallyOutcomes(FileListView);
+    BatchNotifierBackend().Notify(BatchFinishedSummary, BatchFinishedBody(tally.completed, tally.failed, tally.warnings),
                                   [tray = QPointer<TJvTrayIcon>(JvTrayIcon), form = QPointer<QWidget>(FFmpegFrm->Form)] {
                                       if (!tray || !form)
                                           return;

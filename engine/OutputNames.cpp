@@ -1,8 +1,53 @@
 #include "engine/OutputNames.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <optional>
+#include <sys/stat.h>
+#include <utility>
+
+namespace {
+
+// The files already on disk, by device and inode: the one identity that all
+// hard links of a file share.
+class ExistingFiles {
+public:
+    void Insert(const QString& path)
+    {
+        if (const auto identity = Identity(path))
+            m_identities.insert(*identity);
+    }
+    bool Contains(const QString& path) const
+    {
+        const auto identity = Identity(path);
+        return identity && m_identities.contains(*identity);
+    }
+
+private:
+    using FileIdentity = std::pair<quint64, quint64>;
+
+    static std::optional<FileIdentity> Identity(const QString& path)
+    {
+        struct stat facts {};
+        if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+            return std::nullopt;
+        return FileIdentity{quint64(facts.st_dev), quint64(facts.st_ino)};
+    }
+
+    QSet<FileIdentity> m_identities;
+};
+
+} // namespace
+
+QString SourceBaseName(const QString& sourcePath)
+{
+    const QString name = sourcePath.mid(sourcePath.lastIndexOf('/') + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot > 0 ? name.left(dot) : name;
+}
 
 QString SameFileKey(const QString& path)
 {
@@ -18,14 +63,21 @@ QString SameFileKey(const QString& path)
 QString FreeOutputPath(const QString& wanted, const QStringList& taken)
 {
     QSet<QString> takenKeys;
-    for (const QString& path : taken)
+    ExistingFiles takenFiles;
+    for (const QString& path : taken) {
         takenKeys.insert(SameFileKey(path));
-    if (!takenKeys.contains(SameFileKey(wanted)))
+        takenFiles.Insert(path);
+    }
+    const auto isTaken = [&](const QString& path) {
+        return takenKeys.contains(SameFileKey(path)) || takenFiles.Contains(path);
+    };
+    if (!isTaken(wanted))
         return wanted;
+    // Put together piece by piece: the names may hold "%1" and the like.
     const QString stem = wanted.chopped(QStringLiteral(".mp4").size());
     for (int number = 2;; ++number) {
-        const QString candidate = QStringLiteral("%1 (%2).mp4").arg(stem).arg(number);
-        if (!takenKeys.contains(SameFileKey(candidate)))
+        const QString candidate = stem + " (" + QString::number(number) + ").mp4";
+        if (!isTaken(candidate))
             return candidate;
     }
 }

@@ -1,4 +1,5 @@
 #include "engine/RowMarks.h"
+#include "engine/ConversionProgress.h"
 #include "engine/components/ImageList.h"
 
 #include <QTreeWidget>
@@ -7,9 +8,11 @@ namespace RowMarks {
 
 namespace {
 
-constexpr int MessageRole = Qt::UserRole + 2;
+constexpr int MessagesRole = Qt::UserRole + 2;
 constexpr int OutputRole = Qt::UserRole + 3;
-constexpr int FailedRole = Qt::UserRole + 4;
+constexpr int OpenMessageRole = Qt::UserRole + 4;
+constexpr int OutputExistedRole = Qt::UserRole + 5;
+constexpr int OutcomeRole = Qt::UserRole + 6;
 
 void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QString& toolTip)
 {
@@ -18,27 +21,66 @@ void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QSt
         row->setToolTip(column, toolTip);
 }
 
+int MarkOf(TRowOutcome::TKind kind)
+{
+    return kind == TRowOutcome::TKind::Failed ? TImageList::ConversionFailed : TImageList::Converted;
+}
+
 } // namespace
 
 void MarkConverting(QTreeWidgetItem* row, const TImageList& images)
 {
     SetMark(row, images, TImageList::Converting, {});
-    row->setData(SourceColumn, MessageRole, QVariant());
-    row->setData(SourceColumn, FailedRole, QVariant());
+    row->setData(SourceColumn, MessagesRole, QVariant());
+    row->setData(SourceColumn, OpenMessageRole, QVariant());
+    row->setData(SourceColumn, OutcomeRole, QVariant());
 }
 
-void MarkConverted(QTreeWidgetItem* row, const TImageList& images)
+void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome)
 {
-    SetMark(row, images, TImageList::Converted, {});
+    SetMark(row, images, MarkOf(outcome.kind), outcome.toolTip);
+    row->setData(SourceColumn, OutcomeRole, int(outcome.kind) * 2 + (outcome.warning ? 1 : 0));
+    // Whole seconds of progress stop short of the end; a verified output is
+    // the whole file.
+    if (outcome.kind == TRowOutcome::TKind::Completed)
+        row->setText(PercentColumn, QStringLiteral("100%"));
 }
 
-void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason)
+void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNewLine)
 {
-    SetMark(row, images, TImageList::ConversionFailed, reason);
-    row->setData(SourceColumn, FailedRole, true);
+    if (startsOnNewLine)
+        row->setData(SourceColumn, MessagesRole, Messages(row));
+    const bool isMessage = !IsProgressLine(line) && !IsListingLine(line);
+    row->setData(SourceColumn, OpenMessageRole, isMessage ? QString::fromUtf8(line) : QString());
 }
 
-bool HasFailed(const QTreeWidgetItem* row) { return row->data(SourceColumn, FailedRole).toBool(); }
+QStringList Messages(const QTreeWidgetItem* row)
+{
+    return AddMessageLine(row->data(SourceColumn, MessagesRole).toStringList(),
+                          row->data(SourceColumn, OpenMessageRole).toString());
+}
+
+void RememberOutput(QTreeWidgetItem* row, const QString& outputPath, bool existedBefore)
+{
+    row->setData(SourceColumn, OutputRole, outputPath);
+    row->setData(SourceColumn, OutputExistedRole, existedBefore);
+}
+
+QString Output(const QTreeWidgetItem* row) { return row->data(SourceColumn, OutputRole).toString(); }
+
+bool OutputExistedBefore(const QTreeWidgetItem* row) { return row->data(SourceColumn, OutputExistedRole).toBool(); }
+
+TRowEnd RowEnd(const QTreeWidgetItem* row, quint32 exitCode)
+{
+    return {false, exitCode, Output(row), Messages(row), row->text(PercentColumn)};
+}
+
+TRowEnd StoppedRowEnd(const QTreeWidgetItem* row)
+{
+    TRowEnd end = RowEnd(row, 0);
+    end.stopped = true;
+    return end;
+}
 
 void ShowProgressHint(QTreeWidgetItem* row, const QString& hint)
 {
@@ -46,22 +88,20 @@ void ShowProgressHint(QTreeWidgetItem* row, const QString& hint)
         row->setToolTip(column, hint);
 }
 
-void RememberMessage(QTreeWidgetItem* row, const QByteArray& line)
+TOutcomeTally TallyOutcomes(const QTreeWidget* list)
 {
-    row->setData(SourceColumn, MessageRole, line);
+    TOutcomeTally tally;
+    for (int index = 0; index < list->topLevelItemCount(); ++index) {
+        const QVariant shown = list->topLevelItem(index)->data(SourceColumn, OutcomeRole);
+        if (!shown.isValid())
+            continue;
+        const auto kind = TRowOutcome::TKind(shown.toInt() / 2);
+        tally.completed += kind == TRowOutcome::TKind::Completed ? 1 : 0;
+        tally.failed += kind == TRowOutcome::TKind::Failed ? 1 : 0;
+        tally.warnings += shown.toInt() % 2;
+    }
+    return tally;
 }
-
-QString LastMessage(const QTreeWidgetItem* row)
-{
-    return QString::fromUtf8(row->data(SourceColumn, MessageRole).toByteArray());
-}
-
-void RememberOutput(QTreeWidgetItem* row, const QString& outputPath)
-{
-    row->setData(SourceColumn, OutputRole, outputPath);
-}
-
-QString Output(const QTreeWidgetItem* row) { return row->data(SourceColumn, OutputRole).toString(); }
 
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index)
 {

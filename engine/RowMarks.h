@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RowOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,22 +17,37 @@ inline constexpr int PlayingTimeColumn = 3;
 inline constexpr int PercentColumn = 4;
 
 void MarkConverting(QTreeWidgetItem* row, const TImageList& images);
-void MarkConverted(QTreeWidgetItem* row, const TImageList& images);
-// The row's tool tip tells why.
-void MarkFailed(QTreeWidgetItem* row, const TImageList& images, const QString& reason);
-// Whether the row's latest conversion was marked failed.
-bool HasFailed(const QTreeWidgetItem* row);
+// Mark, tool tip and, for a completed row, "100%".
+void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome);
+
+// Every report of the converter's current line while the row converts.
+// startsOnNewLine: the line before has ended, so it is kept when it was a
+// message; later states of one line replace each other.
+void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNewLine);
+// The converter's last distinct message lines, oldest first.
+QStringList Messages(const QTreeWidgetItem* row);
+
+// Where this row's output goes in the current batch, and whether a file was
+// there before the converter started.
+void RememberOutput(QTreeWidgetItem* row, const QString& outputPath, bool existedBefore);
+QString Output(const QTreeWidgetItem* row);
+bool OutputExistedBefore(const QTreeWidgetItem* row);
+
+// What the row knows about its end, for DecideRowOutcome.
+TRowEnd RowEnd(const QTreeWidgetItem* row, quint32 exitCode);
+TRowEnd StoppedRowEnd(const QTreeWidgetItem* row);
+
 // How the conversion of the row goes, in its tool tip.
 void ShowProgressHint(QTreeWidgetItem* row, const QString& hint);
 
-// The converter's latest line that was no progress line: its error message
-// when it fails.
-void RememberMessage(QTreeWidgetItem* row, const QByteArray& line);
-QString LastMessage(const QTreeWidgetItem* row);
-
-// Where this row's output went in the current batch.
-void RememberOutput(QTreeWidgetItem* row, const QString& outputPath);
-QString Output(const QTreeWidgetItem* row);
+// The outcomes the rows show, for the end-of-batch notice; a row that has
+// not ended since it last started converting counts nowhere.
+struct TOutcomeTally {
+    int completed = 0;
+    int failed = 0;
+    int warnings = 0; // completed rows whose tool tip warns
+};
+TOutcomeTally TallyOutcomes(const QTreeWidget* list);
 
 // The row the conversion cursor names, or nullptr when it names none.
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index);

@@ -1,4 +1,5 @@
 #include "engine/ShortOutput.h"
+#include "engine/RowOutcome.h"
 
 namespace {
 
@@ -28,4 +29,14 @@ bool IsShortOutput(qint64 sourceMs, qint64 outputMs)
 QString ShortOutputNote(qint64 sourceMs, qint64 outputMs)
 {
     return QStringLiteral("The output plays %1 of the source's %2.").arg(PlayingTime(outputMs), PlayingTime(sourceMs));
+}
+
+TRowOutcome FlagShortOutput(TRowOutcome outcome, std::optional<qint64> sourceMs)
+{
+    if (outcome.kind != TRowOutcome::TKind::Completed || !sourceMs || !outcome.outputPlayingTimeMs
+        || !IsShortOutput(*sourceMs, *outcome.outputPlayingTimeMs))
+        return outcome;
+    outcome.toolTip = ShortOutputNote(*sourceMs, *outcome.outputPlayingTimeMs);
+    outcome.warning = true;
+    return outcome;
 }

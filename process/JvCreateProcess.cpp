@@ -68,7 +68,16 @@ void TJvCreateProcess::Start()
     const quint64 run = run_ + 1;
     auto watcher = std::make_shared<TJvConsoleThread>(mailbox_, run);
     auto readThread = std::make_shared<TJvReadThread>(mailbox_, run);
-    TJvChild child = SpawnJvChild(SplitShellWords(CommandLine));
+    const QList<QByteArray> arguments = SplitShellWords(CommandLine);
+    TJvChild child;
+    try {
+        child = SpawnJvChild(arguments);
+    } catch (const EJvProcessError& error) {
+        // The system's text alone does not say which program is missing.
+        if (arguments.isEmpty())
+            throw;
+        throw EJvProcessError(std::string(error.what()) + "\nProgram: \"" + arguments.front().toStdString() + '"');
+    }
 
     run_ = run;
     exitCode_ = 0;

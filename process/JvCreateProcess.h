@@ -43,8 +43,9 @@ public:
     TTerminateEvent OnTerminate;
 
     // Throws EJvProcessError: "Cannot perform this operation when process is
-    // running" while a program is watched, or the system error when the
-    // program cannot be started (the runner then stays Idle).
+    // running" while a program is watched, or the system error followed by
+    // a line naming the program when it cannot be started (the runner then
+    // stays Idle).
     void Start();
 
     // Queues S unchanged for the program's standard input. False when no

@@ -9,8 +9,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   libsqlite3-0 sqlite3 libmediainfo0v5
   ffmpeg mplayer
-  xvfb xauth trayer dbus
-  openbox xdotool imagemagick
+  xvfb xauth trayer xdotool dbus
+  openbox imagemagick
   libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
 )

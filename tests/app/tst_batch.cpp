@@ -18,6 +18,8 @@ namespace {
 const QByteArray FirstProgress = "frame=   25 fps= 25 q=2.0 size=     128kB time=00:00:01.00 bitrate= 838.9kbits/s";
 const QByteArray LastProgress = "frame=   75 fps= 25 q=2.0 size=     384kB time=00:00:03.00 bitrate= 838.9kbits/s";
 
+QString ToolTip(TFFmpegFrm* window, int row) { return window->FileListView->topLevelItem(row)->toolTip(0); }
+
 } // namespace
 
 class TestBatch : public QObject {
@@ -28,6 +30,7 @@ class TestBatch : public QObject {
     std::unique_ptr<RecordingPowerOff> powerOff;
     TFFmpegFrm* window = nullptr;
     std::unique_ptr<QTemporaryDir> files;
+    QByteArray playableOutput; // what the scripted converter writes by default
 
     // Source files named as given, in folders of their own when the name
     // holds a "/".
@@ -45,7 +48,18 @@ class TestBatch : public QObject {
     QString outputFolder() const { return files->filePath("out"); }
 
 private slots:
-    void initTestCase() { ScriptedConverter::Install(); }
+    void initTestCase()
+    {
+        ScriptedConverter::Install();
+        QTemporaryDir folder;
+        ClipOptions options;
+        options.seconds = 1;
+        options.width = 64;
+        options.height = 48;
+        QFile clip(MakeClip(folder.path(), options));
+        QVERIFY(clip.open(QIODevice::ReadOnly));
+        playableOutput = clip.readAll();
+    }
 
     void init()
     {
@@ -57,6 +71,7 @@ private slots:
         QDir().mkpath(outputFolder());
         window->JvEditDir->setText(outputFolder());
         converter->Put("progress", FirstProgress + '\r' + LastProgress + '\r');
+        converter->Put("output", playableOutput);
     }
 
     void cleanup()
@@ -86,7 +101,8 @@ private slots:
         converter->Put("release");
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
-        QCOMPARE(Column(window, 4), QStringList{"75%"});
+        QCOMPARE(Column(window, 4), QStringList{"100%"});
+        QCOMPARE(ToolTip(window, 0), QString());
         QCOMPARE(window->JvEditCmdMsg->text(), QString());
         QVERIFY(!window->JvTimer->isActive());
         QCOMPARE(window->JvTrayIcon->IconIndex(), int(TImageList::Added));
@@ -144,9 +160,12 @@ private slots:
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(Marks(window),
                  (QList<int>{TImageList::Converted, TImageList::ConversionFailed, TImageList::Converted}));
-        QCOMPARE(window->FileListView->topLevelItem(1)->toolTip(0),
+        QCOMPARE(ToolTip(window, 1),
                  QString("b.avi: Invalid data found when processing input\nThe converter ended with exit code 1."));
-        QCOMPARE(window->FileListView->topLevelItem(0)->toolTip(0), QString());
+        QCOMPARE(ToolTip(window, 0), QString());
+        QCOMPARE(Column(window, 4), (QStringList{"100%", "75%", "100%"}));
+        // The failed row's output is gone, the others stay.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), (QStringList{"a.mp4", "c.mp4"}));
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
 
         // Converted again successfully, the row loses its failure.
@@ -156,7 +175,7 @@ private slots:
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(Marks(window), QList<int>(3, TImageList::Converted));
-        QCOMPARE(window->FileListView->topLevelItem(1)->toolTip(0), QString());
+        QCOMPARE(ToolTip(window, 1), QString());
     }
 
     void stopDuringRow1()
@@ -166,10 +185,13 @@ private slots:
         window->JvCheckBox->setChecked(true);
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(converter->Runs(), 2);
-        QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(LastProgress));
+        QTRY_COMPARE(Column(window, 4).at(1), QString("75%"));
         Press(window, "StopConvBtn");
         QCOMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        QCOMPARE(Column(window, 4), (QStringList{"100%", "75%", "0%"}));
+        QCOMPARE(ToolTip(window, 0), QString());
+        QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
         QVERIFY(!window->JvTimer->isActive());
         QCOMPARE(window->JvTrayIcon->IconIndex(), int(TImageList::Added));
         QCOMPARE(window->JvEditCmdMsg->text(), QString(LastProgress));
@@ -179,6 +201,9 @@ private slots:
         QCOMPARE(converter->Read("input.2"), QByteArray("q"));
         QCOMPARE(converter->Runs(), 2);
         QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
+        // A stopped row keeps what the converter finished.
+        QVERIFY(QFile::exists(outputFolder() + "/b.mp4"));
         QVERIFY(powerOff->calls.isEmpty());
 
         // Stop again, with no batch running, changes nothing.
@@ -187,6 +212,9 @@ private slots:
         QCOMPARE(converter->Runs(), 2);
     }
 
+    // Convert pressed while a stopped converter finishes waits for its end
+    // and then starts the new batch; meanwhile that converter's output
+    // changes neither the status line nor any row.
     void convertWhileAStoppedConverterStillFinishes()
     {
         addSources({"a.avi", "b.avi"});
@@ -197,23 +225,89 @@ private slots:
         QTRY_COMPARE(converter->Read("input.1"), QByteArray("q"));
 
         Press(window, "ConvFileBtn");
-        QCOMPARE(window->JvEditCmdMsg->text(),
-                 QString("The stopped conversion is still finishing. Press Convert again once it has ended."));
-        QCOMPARE(ButtonsEnabled(window), Idle);
-        QVERIFY(!window->JvTimer->isActive());
+        const QString waiting("The stopped conversion is still finishing; the new batch starts as soon as it has ended.");
+        QCOMPARE(window->JvEditCmdMsg->text(), waiting);
+        QCOMPARE(ButtonsEnabled(window), Running);
+        const QByteArray lateProgress = "frame=   99 fps= 25 q=2.0 size=     512kB time=00:00:02.00 bitrate= 838.9kbits/s";
+        {
+            TFFmpegFunc controller; // what the stopped converter still writes
+            controller.HandleConverterOutput(lateProgress, true);
+            controller.HandleConverterOutput("Exiting normally, received signal 2.", true);
+        }
+        QCOMPARE(window->JvEditCmdMsg->text(), waiting);
+        QCOMPARE(Column(window, 4), (QStringList{"75%", "0%"}));
+        QCOMPARE(ToolTip(window, 0), QString("Stopped at 75%."));
+        QCOMPARE(converter->Runs(), 1);
 
         converter->Remove("ignore-q");
-        QTRY_VERIFY(IsIdle(window));
-        QCOMPARE(converter->Runs(), 1);
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Added}));
-
-        converter->Put("release");
-        Press(window, "ConvFileBtn");
+        converter->Put("release.2");
+        converter->Put("release.3");
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(converter->Runs(), 3);
         QCOMPARE(converter->Arguments(2).at(3), converter->Arguments(1).at(3));
         QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
+        QCOMPARE(Column(window, 4), (QStringList{"100%", "100%"}));
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+    }
+
+    // Stop while the new batch only waits cancels it; nothing starts.
+    void stopWhileWaitingForTheStoppedConverter()
+    {
+        addSources({"a.avi"});
+        converter->Put("ignore-q");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(LastProgress));
+        Press(window, "StopConvBtn");
+        Press(window, "ConvFileBtn");
+        QCOMPARE(ButtonsEnabled(window), Running);
+        Press(window, "StopConvBtn");
+        QCOMPARE(ButtonsEnabled(window), Idle);
+        QVERIFY(!window->JvTimer->isActive());
+        QCOMPARE(ToolTip(window, 0), QString("Stopped at 75%."));
+        converter->Remove("ignore-q");
+        QTRY_VERIFY(IsIdle(window));
+        QTest::qWait(50);
+        QCOMPARE(converter->Runs(), 1);
+        QCOMPARE(ButtonsEnabled(window), Idle);
+    }
+
+    // Output the converter claims but did not write counts as a failure,
+    // and only what this row wrote is removed.
+    void brokenOutputFailsTheRow()
+    {
+        converter->Put("release");
+        converter->Put("output", playableOutput.left(1500)); // cut off while the trailer was written
+        converter->Put("message.1", "Error writing trailer of a.mp4: No space left on device\n");
+        addSources({"a.avi", "b.avi"});
+        MakeFile(outputFolder(), "b.mp4", "the user's own file");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::ConversionFailed));
+        QCOMPARE(ToolTip(window, 0), QString("Error writing trailer of a.mp4: No space left on device\n"
+                                             "The output file cannot be read back: it has no playing time.\n"
+                                             "The converter ended with exit code 0."));
+        QCOMPARE(Column(window, 4), (QStringList{"75%", "75%"}));
+        QVERIFY(!QFile::exists(outputFolder() + "/a.mp4"));
+        // b.mp4 was there before the batch: it stays, with what the converter left.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), QStringList{"b.mp4"});
+        QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+    }
+
+    // A damaged settings file can leave the folder field empty; the output
+    // would then go to the root folder.
+    void noOutputFolderConvertsNothing()
+    {
+        addSources({"a.avi", "b.avi"});
+        window->JvEditDir->clear();
+        Press(window, "ConvFileBtn");
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::ConversionFailed));
+        QCOMPARE(ToolTip(window, 0), QString("No output folder is set."));
+        QCOMPARE(ToolTip(window, 1), QString("No output folder is set."));
+        QCOMPARE(ButtonsEnabled(window), Idle);
+        QVERIFY(!window->JvTimer->isActive());
+        QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+        QTest::qWait(50);
+        QCOMPARE(converter->Runs(), 0);
     }
 
     void closingDuringABatchAsksTheConverterToQuit()
@@ -240,9 +334,10 @@ private slots:
         Press(window, "ConvFileBtn");
         const QStringList errors = ErrorTexts(fixture->Shown);
         QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors[0].startsWith("System Error.  Code: 2."), qPrintable(errors[0]));
+        const QString named = "System Error.  Code: 2.\nNo such file or directory\nProgram: \"" + ScriptedConverter::Path() + '"';
+        QCOMPARE(errors[0], named);
         QCOMPARE(Marks(window), (QList<int>{TImageList::ConversionFailed, TImageList::Added}));
-        QVERIFY(window->FileListView->topLevelItem(0)->toolTip(0).startsWith("System Error.  Code: 2."));
+        QCOMPARE(ToolTip(window, 0), named);
         QCOMPARE(ButtonsEnabled(window), Idle);
         QVERIFY(!window->JvTimer->isActive());
         QCOMPARE(window->JvTrayIcon->IconIndex(), int(TImageList::Added));
@@ -269,7 +364,7 @@ private slots:
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(FirstProgress));
         QCOMPARE(Marks(window), (QList<int>{TImageList::Converting, TImageList::Converted}));
-        QCOMPARE(Column(window, 4), (QStringList{"25%", "75%"}));
+        QCOMPARE(Column(window, 4), (QStringList{"25%", "100%"}));
     }
 
     void powerOffAfterTheLastRow_data()
@@ -301,11 +396,16 @@ private slots:
         QVERIFY(powerOff->calls.isEmpty()); // not after row 0
         window->JvCheckBox->setChecked(ticked); // read only when the last row ends
 
-        // The batch ends inside the event loop, where a quit can end it.
+        // The batch ends inside the event loop, where a quit can end it. A
+        // quit passes through the window system first, so the loop is given
+        // a moment after the batch has ended before it counts as not quit.
+        QTimer notQuit;
+        notQuit.setSingleShot(true);
+        connect(&notQuit, &QTimer::timeout, this, [] { QCoreApplication::exit(2); });
         QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [this] {
-            if (window->AddFileBtn->isEnabled())
-                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(2); }, Qt::QueuedConnection);
+        connect(&watch, &QTimer::timeout, this, [this, &notQuit] {
+            if (window->AddFileBtn->isEnabled() && !notQuit.isActive())
+                notQuit.start(300);
         });
         watch.start(10);
         QTimer::singleShot(0, this, [this] { converter->Put("release.2"); });
@@ -360,6 +460,11 @@ private slots:
             << "00:00:00" << QByteArrayList{"frame=1 time=00:00:00.50"} << "0%" << "frame=1 time=00:00:00.50";
         QTest::newRow("leading blank changes nothing")
             << "00:03:20" << QByteArrayList{" frame=  250 time=00:01:05.32"} << "0%" << "";
+        QTest::newRow("audio only")
+            << "00:00:04" << QByteArrayList{"size=      27kB time=00:00:03.01 bitrate=  73.3kbits/s"} << "75%"
+            << "size=      27kB time=00:00:03.01 bitrate=  73.3kbits/s";
+        QTest::newRow("exact whole percentage")
+            << "00:01:40" << QByteArrayList{"frame=1 time=00:00:29.00"} << "29%" << "frame=1 time=00:00:29.00";
         QTest::newRow("other lines change nothing")
             << "00:03:20" << QByteArrayList{"Input #0, avi, from 'a.avi':", "", "Press [q] to stop"} << "0%" << "";
     }
@@ -371,10 +476,12 @@ private slots:
         QFETCH(QString, statusLine);
         AddRow(window, files->filePath("a.avi"), playingTime);
         window->JvEditNumb->setText("0");
+        TFFmpegFunc().LockButtons(); // a batch runs
         for (const QByteArray& line : lines) {
             TFFmpegFunc controller;
-            controller.HandleConverterOutput(line);
+            controller.HandleConverterOutput(line, true);
         }
+        TFFmpegFunc().UnlockButtons();
         QCOMPARE(Column(window, 4), QStringList{percent});
         QCOMPARE(window->JvEditCmdMsg->text(), statusLine);
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());

@@ -7,6 +7,7 @@
 #include "tst_batch_support.h"
 
 #include <QCheckBox>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -23,6 +24,7 @@ class TestBatchComfort : public QObject {
     std::unique_ptr<RecordingPowerOff> powerOff;
     std::unique_ptr<QTemporaryDir> files;
     TFFmpegFrm* window = nullptr;
+    QByteArray playableOutput; // what the scripted converter writes: one second
 
     void addSources(int count)
     {
@@ -31,7 +33,18 @@ class TestBatchComfort : public QObject {
     }
 
 private slots:
-    void initTestCase() { ScriptedConverter::Install(); }
+    void initTestCase()
+    {
+        ScriptedConverter::Install();
+        QTemporaryDir folder;
+        ClipOptions options;
+        options.seconds = 1;
+        options.width = 64;
+        options.height = 48;
+        QFile clip(MakeClip(folder.path(), options));
+        QVERIFY(clip.open(QIODevice::ReadOnly));
+        playableOutput = clip.readAll();
+    }
 
     void init()
     {
@@ -41,6 +54,7 @@ private slots:
         powerOff = std::make_unique<RecordingPowerOff>(window);
         files = std::make_unique<QTemporaryDir>();
         window->JvEditDir->setText(files->path());
+        converter->Put("output", playableOutput);
     }
 
     void cleanup()
@@ -192,6 +206,41 @@ private slots:
         QCOMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(fixture->Notifier.Notices.size(), 0);
         QCOMPARE(powerOff->calls.size(), ending == "power-off" ? 1 : 0);
+    }
+
+    // A source that plays clearly longer than what came out of it: the row
+    // stays completed, its tool tip and the notice tell.
+    void shortOutputIsFlagged_data()
+    {
+        QTest::addColumn<int>("sourceSeconds");
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("as long as the output") << 1 << false;
+        QTest::newRow("two seconds longer") << 3 << true;
+    }
+    void shortOutputIsFlagged()
+    {
+        QFETCH(int, sourceSeconds);
+        QFETCH(bool, flagged);
+        ClipOptions options;
+        options.seconds = sourceSeconds;
+        options.width = 64;
+        options.height = 48;
+        options.fileName = "source.mp4";
+        AddRow(window, MakeClip(files->path(), options), QStringLiteral("00:00:0%1").arg(sourceSeconds));
+        addSources(1); // a source without a playing time is never flagged
+        converter->Put("release");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
+        const QString toolTip = window->FileListView->topLevelItem(0)->toolTip(4);
+        if (flagged)
+            QVERIFY2(QRegularExpression("^The output plays 1\\.\\d\\d s of the source's 3\\.\\d\\d s\\.$").match(toolTip).hasMatch(),
+                     qPrintable(toolTip));
+        else
+            QCOMPARE(toolTip, QString());
+        QCOMPARE(window->FileListView->topLevelItem(1)->toolTip(4), QString());
+        QCOMPARE(fixture->Notifier.Notices.size(), 1);
+        QCOMPARE(fixture->Notifier.Notices[0].body, flagged ? "2 files converted, 1 warning" : "2 files converted");
     }
 
     void pickingTheAnnouncementBringsTheWindowBack()

@@ -70,8 +70,8 @@ inline void Press(TFFmpegFrm* window, const char* button) { window->findChild<QT
 // arguments in args.<n>, prints a banner and the text of "progress", then
 // waits until "release" or "release.<n>" exists or a byte arrives on its
 // input (recorded in input.<n>; ignored while "ignore-q" exists). Before it
-// ends it prints message.<n> on a line of its own and exits with exit.<n>
-// (default 0).
+// ends it copies "output" (when present) to its last argument, prints
+// message.<n> on a line of its own and exits with exit.<n> (default 0).
 class ScriptedConverter {
 public:
     static QString Path() { return QCoreApplication::applicationDirPath() + "/bin/ffmpeg"; }
@@ -139,6 +139,8 @@ while :; do
   sleep 0.01
 done
 kill "$reader" 2>/dev/null
+for last; do :; done
+if [ -e "$control/output" ]; then cp "$control/output" "$last"; fi
 if [ -e "$control/message.$run" ]; then printf '\n' >&2; cat "$control/message.$run" >&2; fi
 code=0
 if [ -e "$control/exit.$run" ]; then code=$(cat "$control/exit.$run"); fi

@@ -1,6 +1,7 @@
 #include "engine/ConversionProgress.h"
 
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -18,6 +19,9 @@ private slots:
         QTest::addColumn<bool>("progress");
         QTest::newRow("worked example") << WorkedExample << true;
         QTest::newRow("cut right after the prefix") << QByteArray("frame=") << true;
+        QTest::newRow("audio only") << QByteArray("size=     256kB time=00:00:04.01 bitrate= 522.8kbits/s") << true;
+        QTest::newRow("final audio-only size, capital L") << QByteArray("Lsize=     256kB time=00:00:04.01") << false;
+        QTest::newRow("size= inside a message") << QByteArray("Invalid size=0 in header") << false;
         QTest::newRow("leading blank") << QByteArray(" frame=  250 time=00:01:05.32") << false;
         QTest::newRow("other case") << QByteArray("Frame=  250 time=00:01:05.32") << false;
         QTest::newRow("banner") << QByteArray("ffmpeg version 5.1.6") << false;
@@ -72,6 +76,10 @@ private slots:
         QTest::newRow("one third") << 1 << 3 << 33;
         QTest::newRow("zero playing time") << 0 << 0 << -1;
         QTest::newRow("zero playing time, later position") << 3 << 0 << -1;
+        // Floating point gave one less for these.
+        QTest::newRow("29 of 100") << 29 << 100 << 29;
+        QTest::newRow("57 of 100") << 57 << 100 << 57;
+        QTest::newRow("exact third of a long file") << 3400 << 10200 << 33;
     }
     void computesThePercentage()
     {
@@ -79,6 +87,39 @@ private slots:
         QFETCH(int, duration);
         QFETCH(int, percent);
         QCOMPARE(ProgressPercent(position, duration).value_or(-1), percent);
+    }
+
+    // Whole percentages come out whole for every playing time a row can
+    // have: position = duration * k / 100 exactly gives k.
+    void exactPercentagesAreNeverOneLow()
+    {
+        for (int duration = 1; duration <= 10200; ++duration)
+            for (int percent = 0; percent <= 200; ++percent)
+                if ((duration * percent) % 100 == 0
+                    && ProgressPercent(duration * percent / 100, duration) != percent)
+                    QFAIL(qPrintable(QStringLiteral("%1 of %2").arg(duration * percent / 100).arg(duration)));
+    }
+
+    // The largest position a progress line can spell, 99:99:99, and beyond.
+    void largePositionsDoNotOverflow_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("duration");
+        QTest::addColumn<qint64>("percent");
+        const int largest = *ProgressTimeSecs("frame=1 time=99:99:99.99");
+        QTest::newRow("largest line position, 1 s file") << largest << 1 << qint64(largest) * 100;
+        QTest::newRow("largest line position, default length") << largest << 10200 << qint64(3553);
+        QTest::newRow("largest int") << std::numeric_limits<int>::max() << 1
+                                     << qint64(std::numeric_limits<int>::max()) * 100;
+        QTest::newRow("largest int over itself") << std::numeric_limits<int>::max()
+                                                 << std::numeric_limits<int>::max() << qint64(100);
+    }
+    void largePositionsDoNotOverflow()
+    {
+        QFETCH(int, position);
+        QFETCH(int, duration);
+        QFETCH(qint64, percent);
+        QCOMPARE(ProgressPercent(position, duration), std::optional<qint64>(percent));
     }
 
     void readsThePlayingTime_data()

@@ -228,7 +228,8 @@ private slots:
             QCOMPARE(frm.JvLabBgTime->text(), QString("00:00:00"));
         }));
         QCOMPARE(ErrorTexts(fixture.Shown),
-                 QStringList{"System Error.  Code: 2.\nNo such file or directory."});
+                 QStringList{"System Error.  Code: 2.\nNo such file or directory\nProgram: \"" + ProgramFolder()
+                             + "/bin/mplayer\""});
         QCOMPARE(MplayerFrm, nullptr);
     }
 

@@ -280,9 +280,12 @@ void TestJvCreateProcess::startFailure_data()
     QTest::addColumn<QByteArray>("commandLine");
     QTest::addColumn<QByteArray>("message");
 
+    // The system's text, then the program as the command line names it.
     const QByteArray missing = "System Error.  Code: 2.\nNo such file or directory";
-    QTest::newRow("missing path") << QByteArray("/nonexistent/movarin-test-program -y") << missing;
-    QTest::newRow("missing on PATH") << QByteArray("movarin-test-no-such-program") << missing;
+    QTest::newRow("missing path") << QByteArray("/nonexistent/movarin-test-program -y")
+                                  << missing + "\nProgram: \"/nonexistent/movarin-test-program\"";
+    QTest::newRow("missing on PATH") << QByteArray("movarin-test-no-such-program")
+                                     << missing + "\nProgram: \"movarin-test-no-such-program\"";
     QTest::newRow("empty command line") << QByteArray(" ") << missing;
 
     const QString notExecutable = dir_.filePath("not executable");
@@ -291,7 +294,7 @@ void TestJvCreateProcess::startFailure_data()
     file.write("#!/bin/sh\necho never\n");
     file.close();
     QTest::newRow("not executable") << QuoteShellWord(notExecutable.toUtf8())
-                                    << QByteArray("System Error.  Code: 13.\nPermission denied");
+                                    << "System Error.  Code: 13.\nPermission denied\nProgram: \"" + notExecutable.toUtf8() + '"';
 }
 
 void TestJvCreateProcess::startFailure()

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <optional>
+
+// What the end of one row's conversion means, decided in one place so that
+// the window only shows it.
+
+struct TRowEnd {
+    bool stopped = false;        // Stop ended the batch during this row
+    quint32 exitCode = 0;        // the converter's, when it ended on its own
+    QString outputPath;          // where the converter was told to write
+    QStringList messages;        // its last distinct lines that were no progress
+    QString percent;             // the row's Percent text when it ended
+};
+
+struct TRowOutcome {
+    enum class TKind { Completed, Failed, Stopped };
+
+    TKind kind = TKind::Failed;
+    QString toolTip; // why it failed or that it was stopped; empty when completed
+    // The playing time the library reads from the output, when it reads one.
+    std::optional<qint64> outputPlayingTimeMs;
+    bool warning = false; // completed, but the tool tip tells of a fault
+};
+
+// A row counts as completed only when the converter ended with 0 and its
+// output exists, is not empty and has a playing time the media-information
+// library can read; otherwise it failed, and the tool tip gives the
+// converter's last words, what is wrong with the output and the exit code.
+TRowOutcome DecideRowOutcome(const TRowEnd& end);
+
+// The failure of a row whose converter could not be started at all.
+TRowOutcome NotStartedOutcome(const QString& cause);
+
+// The playing time the library reads from a file, in milliseconds; empty
+// when it reads none or none above zero.
+std::optional<qint64> ReadPlayingTimeMs(const QString& path);
+
+// How many of the converter's message lines a row keeps for its tool tip.
+inline constexpr int KeptMessageLines = 4;
+
+// messages with line added as the newest, an equal older line taken out, at
+// most KeptMessageLines long.
+QStringList AddMessageLine(QStringList messages, const QString& line);
+
+// The converter's banner, its listing of streams and its prompt: lines that
+// never tell why a conversion failed.
+bool IsListingLine(const QByteArray& line);
