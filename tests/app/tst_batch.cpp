@@ -51,14 +51,8 @@ private slots:
     void initTestCase()
     {
         ScriptedConverter::Install();
-        QTemporaryDir folder;
-        ClipOptions options;
-        options.seconds = 1;
-        options.width = 64;
-        options.height = 48;
-        QFile clip(MakeClip(folder.path(), options));
-        QVERIFY(clip.open(QIODevice::ReadOnly));
-        playableOutput = clip.readAll();
+        playableOutput = PlayableClip();
+        QVERIFY(!playableOutput.isEmpty());
     }
 
     void init()

@@ -153,6 +153,37 @@ private slots:
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
     }
 
+    // A source cut off after its index converts "successfully" into a
+    // fraction of its playing time: the row stays completed but says so.
+    void cutOffSourceIsFlaggedShort()
+    {
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 3;
+        options.width = 160;
+        options.height = 120;
+        options.fileName = "whole.mp4";
+        options.extraArguments = {"-movflags", "+faststart"};
+        QFile whole(MakeClip(files.path(), options));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QString cut = MakeFile(files.path(), "cut.mp4", whole.read(whole.size() * 3 / 10));
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        QDir(files.path()).mkpath("out");
+        window->JvEditDir->setText(files.path() + "/out");
+        AddRow(window, cut, "00:00:03");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 60000);
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
+        const QString toolTip = window->FileListView->topLevelItem(0)->toolTip(0);
+        QVERIFY2(toolTip.startsWith("The output plays 0.") && toolTip.contains(" of the source's 3."),
+                 qPrintable(toolTip));
+        QCOMPARE(fixture.Notifier.Notices.size(), 1);
+        QCOMPARE(fixture.Notifier.Notices[0].body, QString("1 file converted, 1 warning"));
+        qInfo() << "cut-off source:" << toolTip;
+    }
+
     // The login manager's lock, through the real binding over a private bus
     // to a stand-in login manager, lasts exactly as long as the batch.
     void sleepLockIsHeldWhileTheConverterRuns()

@@ -1,6 +1,7 @@
 #pragma once
 // Rows, marks and a scripted converter for the batch tests.
 
+#include "Clips.h"
 #include "app/FFmpegGUI.h"
 #include "engine/PowerOff.h"
 #include "engine/components/ImageList.h"
@@ -21,6 +22,19 @@ inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QS
     auto* row = new QTreeWidgetItem(window->FileListView, QStringList{path, "AVI", "1 KiB", playingTime, "0%"});
     row->setIcon(0, window->ImageList->Icon(TImageList::Added));
     return row;
+}
+
+// A one-second clip that plays, made by the real ffmpeg: what the scripted
+// converter writes as its output so that a row can be verified complete.
+inline QByteArray PlayableClip()
+{
+    QTemporaryDir folder;
+    ClipOptions options;
+    options.seconds = 1;
+    options.width = 64;
+    options.height = 48;
+    QFile clip(MakeClip(folder.path(), options));
+    return clip.open(QIODevice::ReadOnly) ? clip.readAll() : QByteArray();
 }
 
 // No converter runs, nor one that was stopped and is still finishing.
