@@ -6,12 +6,15 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    try {
-        const auto program = CreateProgram(TSqlDatMod::DefaultClientLibrary);
-        program->mainWindow->show();
-        return application.exec();
-    } catch (const std::exception& error) {
-        return ReportStartupError(error);
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        try {
+            const auto program = CreateProgram(TSqlDatMod::DefaultClientLibrary);
+            status = RunProgram(program->mainWindow.get());
+        } catch (const std::exception& error) {
+            return ReportStartupError(error);
+        }
     }
+    return EndProgram(status);
 }

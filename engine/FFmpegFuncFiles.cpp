@@ -2,7 +2,7 @@
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 #include "engine/FileFacts.h"
-#include "engine/SourceFiles.h"
+#include "engine/MediaInfoNotice.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/Dialogs.h"
 #include "engine/components/ImageList.h"
@@ -97,8 +97,10 @@ void TFFmpegFunc::AddFiles(const QStringList& paths)
     ReadingProgress progress(JvEditCmdMsg, paths.size());
     for (qsizetype index = 0; index < paths.size(); ++index) {
         const std::optional<FileRowTexts> row = DescribeFile(paths[index], MakeFileRowTexts);
-        if (!row)
+        if (!row) {
+            ShowMediaInfoMissingOnce(JvEditCmdMsg);
             return;
+        }
         auto* item = new QTreeWidgetItem(
             QStringList{paths[index], row->type, row->size, row->playingTime, row->percent});
         item->setIcon(0, FFmpegFrm->ImageList->Icon(TImageList::Added));

@@ -13,6 +13,9 @@ constexpr int OutputRole = Qt::UserRole + 3;
 constexpr int OpenMessageRole = Qt::UserRole + 4;
 constexpr int OutputExistedRole = Qt::UserRole + 5;
 constexpr int OutcomeRole = Qt::UserRole + 6;
+// A converter's message is a line or two; a child writing on without a line
+// end must not make the row (and its tool tip) hold more than this.
+constexpr qsizetype MessageKeptSize = 4096;
 
 void SetMark(QTreeWidgetItem* row, const TImageList& images, int mark, const QString& toolTip)
 {
@@ -51,7 +54,7 @@ void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNew
     if (startsOnNewLine)
         row->setData(SourceColumn, MessagesRole, Messages(row));
     const bool isMessage = !IsProgressLine(line) && !IsListingLine(line);
-    row->setData(SourceColumn, OpenMessageRole, isMessage ? QString::fromUtf8(line) : QString());
+    row->setData(SourceColumn, OpenMessageRole, isMessage ? QString::fromUtf8(line.right(MessageKeptSize)) : QString());
 }
 
 QStringList Messages(const QTreeWidgetItem* row)

@@ -24,7 +24,8 @@ void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutco
 // startsOnNewLine: the line before has ended, so it is kept when it was a
 // message; later states of one line replace each other.
 void RememberLine(QTreeWidgetItem* row, const QByteArray& line, bool startsOnNewLine);
-// The converter's last distinct message lines, oldest first.
+// The converter's last distinct message lines, oldest first, each at most
+// its newest 4096 bytes.
 QStringList Messages(const QTreeWidgetItem* row);
 
 // Where this row's output goes in the current batch, and whether a file was

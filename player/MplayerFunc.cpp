@@ -37,11 +37,13 @@ void TMplayerFunc::LoadDuration(const QString& filePath)
     JvColorTrkBar->SetMaximum(TotalTimeSeconds(totalText));
 }
 
-void TMplayerFunc::ShowPlayPosition(const QByteArray& S)
+void TMplayerFunc::ShowPlayPosition(const QByteArray& S, bool cut)
 {
-    const int position = ParsePlayPosition(S);
-    JvLabBgTime->setText(FormatSeconds(position));
-    JvColorTrkBar->SetPosition(position);
+    const std::optional<int> position = ParsePlayPosition(S, cut);
+    if (!position)
+        return;
+    JvLabBgTime->setText(FormatSeconds(*position));
+    JvColorTrkBar->SetPosition(*position);
 }
 
 void TMplayerFunc::ShowPlaybackEnded() { JvLabBgTime->setText("00:00:00"); }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 class TJvColorTrkBar;
 class TJvCreateProcess;
@@ -21,15 +23,19 @@ public:
     void StartPlayback(const QString& filePath);
     // Shows the file's playing time and makes it the position bar's range.
     void LoadDuration(const QString& filePath);
-    // One text delivered from the player's output.
-    void ShowPlayPosition(const QByteArray& S);
+    // One text delivered from the player's output; cut when the runner
+    // delivered it mid-line.
+    void ShowPlayPosition(const QByteArray& S, bool cut);
     void ShowPlaybackEnded();
     // The window is closing: the player must not go on without it.
     void StopPlayback();
 
-    // Whole seconds of the position in a player status line ("A:" and the
-    // seconds in characters 3 to 6); 0 for every other text.
-    static int ParsePlayPosition(const QByteArray& S);
+    // Whole seconds of the position in a player status line ("A:", or "V:"
+    // when nothing plays sound, and the seconds in characters 3 to 6); 0 for
+    // every other text. Nothing for a text that is cut, still being
+    // written. Throws EConvertError for a status line ended by CR or LF
+    // whose position is no whole number.
+    static std::optional<int> ParsePlayPosition(const QByteArray& S, bool cut);
     // "0" + hours, then two-digit minutes and seconds: 83 gives "00:01:23".
     static QString FormatSeconds(int seconds);
 

@@ -86,9 +86,9 @@ void TMplayerFrm::FormShow()
 
 void TMplayerFrm::FormClose() { WithController([](TMplayerFunc& c) { c.StopPlayback(); }); }
 
-void TMplayerFrm::JvCmdProcRead(TJvCreateProcess*, const QByteArray& S, bool)
+void TMplayerFrm::JvCmdProcRead(TJvCreateProcess* sender, const QByteArray& S, bool)
 {
-    WithController([&S](TMplayerFunc& c) { c.ShowPlayPosition(S); });
+    WithController([&](TMplayerFunc& c) { c.ShowPlayPosition(S, sender->ReadIsCut()); });
 }
 
 void TMplayerFrm::JvCmdProcTerminate(TJvCreateProcess*, quint32)

@@ -4,6 +4,8 @@
 #include "player/MplayerFunc.h"
 #include "engine/StrToInt.h"
 
+#include <optional>
+
 namespace {
 
 // Blanks and control characters, as the player pads its numbers with blanks
@@ -21,9 +23,13 @@ QByteArray TrimBlanksAndControls(QByteArray text)
 
 } // namespace
 
-int TMplayerFunc::ParsePlayPosition(const QByteArray& S)
+std::optional<int> TMplayerFunc::ParsePlayPosition(const QByteArray& S, bool cut)
 {
-    if (!S.startsWith("A:"))
+    // The rest of the line, a number's end included, is still to come.
+    if (cut)
+        return std::nullopt;
+    // Without sound the player writes only the video position.
+    if (!S.startsWith("A:") && !S.startsWith("V:"))
         return 0;
     return StrToInt(TrimBlanksAndControls(S.mid(2, 4)));
 }

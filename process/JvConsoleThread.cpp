@@ -1,5 +1,6 @@
 #include "process/JvConsoleThread.h"
 
+#include "process/JvChildren.h"
 #include "process/JvMailbox.h"
 #include "process/JvProcessError.h"
 #include "process/JvWorkerThread.h"
@@ -48,7 +49,13 @@ void TJvConsoleThread::Start(const std::shared_ptr<TJvConsoleThread>& self, pid_
     self->pid_ = pid;
     self->pidfd_ = std::move(pidfd);
     self->input_ = std::move(inputWriteEnd);
-    StartJvWorkerThread([self] { self->Run(); });
+    CountJvChildWatched();
+    try {
+        StartJvWorkerThread([self] { self->Run(); });
+    } catch (...) {
+        CountJvChildEnded();
+        throw;
+    }
 }
 
 void TJvConsoleThread::Run()
@@ -87,6 +94,7 @@ void TJvConsoleThread::Run()
     }
     CloseInput();
     const quint32 exitCode = Reap();
+    CountJvChildEnded();
     if (!stopRequested_)
         mailbox_->Post(TJvRunnerEvent::TKind::WatcherEnded, run_, exitCode);
 }

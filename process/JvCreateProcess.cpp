@@ -104,6 +104,8 @@ void TJvCreateProcess::Start()
     }
 }
 
+bool TJvCreateProcess::ReadIsCut() const { return reader_->ReportIsCut(); }
+
 bool TJvCreateProcess::WriteInput(const QByteArray& S)
 {
     if (!watcher_)

@@ -19,9 +19,10 @@ class TJvReader;
 // thread): every change of the program's current output line as OnRead,
 // then the program's end as OnTerminate, after the last OnRead of the run.
 //
-// Destroying it while a program runs detaches: the program goes on, no
-// event follows, and it is still reaped when it ends. Handlers that want to
-// destroy the runner use deleteLater().
+// Destroying it while a program runs detaches: the program goes on (until
+// this program ends, which ends every child), no event follows, and it is
+// still reaped when it ends. Handlers that want to destroy the runner use
+// deleteLater().
 class TJvCreateProcess : public QObject {
     Q_OBJECT
 
@@ -55,6 +56,10 @@ public:
     bool WriteInput(const QByteArray& S);
 
     TState State() const { return state_; }
+
+    // Inside OnRead: true when S is a line cut off where a piece of output
+    // ended, still being written (see TJvReader::ReportIsCut).
+    bool ReadIsCut() const;
 
     // Bytes reserved for output read but not yet delivered in the current
     // run (0 when idle).

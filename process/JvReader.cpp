@@ -61,6 +61,18 @@ void TJvReader::WriteText(const char* text, qsizetype size)
 {
     if (size == 0)
         return;
+    if (cursor_ + size > MaxLineSize) {
+        if (size >= KeptLineSize) {
+            line_ = QByteArray(text + size - KeptLineSize, KeptLineSize);
+            cursor_ = KeptLineSize;
+            return;
+        }
+        // Writing ends at column KeptLineSize; what lay beyond the cursor
+        // moves along with it.
+        const qsizetype dropped = cursor_ + size - KeptLineSize;
+        line_.remove(0, dropped);
+        cursor_ -= dropped;
+    }
     if (cursor_ + size > line_.size())
         line_.resize(cursor_ + size);
     std::memcpy(line_.data() + cursor_, text, size);
@@ -70,6 +82,7 @@ void TJvReader::WriteText(const char* text, qsizetype size)
 void TJvReader::ReportLine(bool ended)
 {
     const bool startsOnNewLine = std::exchange(startsOnNewLine_, ended);
+    reportIsCut_ = !ended && cursor_ > 0;
     if (!ended) {
         report_(line_, startsOnNewLine);
         return;

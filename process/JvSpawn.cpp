@@ -1,10 +1,11 @@
 #include "process/JvSpawn.h"
 
+#include "process/JvLastingThread.h"
 #include "process/JvProcessError.h"
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +13,6 @@
 #include <cerrno>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -59,69 +58,98 @@ void MakeNonBlocking(const TJvUniqueFd& fd)
         RaiseJvSystemError(errno);
 }
 
-struct TFileActions {
-    TFileActions() { ::posix_spawn_file_actions_init(&actions); }
-    ~TFileActions() { ::posix_spawn_file_actions_destroy(&actions); }
-    TFileActions(const TFileActions&) = delete;
-    TFileActions& operator=(const TFileActions&) = delete;
-    posix_spawn_file_actions_t actions;
+// What the child needs between fork and exec, all made beforehand: the child
+// of a process with threads may only make system calls until it execs.
+struct TChildSetup {
+    std::vector<char*> argv;
+    pid_t parent = -1;
+    int input = -1;
+    int output = -1;
+    int failure = -1; // the child writes its errno here when it cannot exec
 };
 
-struct TSpawnAttributes {
-    TSpawnAttributes() { ::posix_spawnattr_init(&attributes); }
-    ~TSpawnAttributes() { ::posix_spawnattr_destroy(&attributes); }
-    TSpawnAttributes(const TSpawnAttributes&) = delete;
-    TSpawnAttributes& operator=(const TSpawnAttributes&) = delete;
-    posix_spawnattr_t attributes;
-};
+[[noreturn]] void Fail(const TChildSetup& setup)
+{
+    const int error = errno;
+    [[maybe_unused]] const ssize_t written = ::write(setup.failure, &error, sizeof error);
+    ::_exit(127);
+}
 
-class TSpawnSetup {
-public:
-    TSpawnSetup(const TPipe& input, const TPipe& output)
-    {
-        Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, input.readEnd.Get(), STDIN_FILENO));
-        Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, output.writeEnd.Get(), STDOUT_FILENO));
-        Check(::posix_spawn_file_actions_adddup2(&fileActions_.actions, output.writeEnd.Get(), STDERR_FILENO));
-        // Descriptors this program was given without close-on-exec by
-        // whoever started it would otherwise pass on to the child as well.
-        Check(::posix_spawn_file_actions_addclosefrom_np(&fileActions_.actions, STDERR_FILENO + 1));
+[[noreturn]] void BecomeChild(const TChildSetup& setup)
+{
+    // The child must not outlive the program, also when the program is
+    // killed or crashes. Checked again after setting it: the program may
+    // have ended just before.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) < 0)
+        Fail(setup);
+    if (::getppid() != setup.parent)
+        ::_exit(127);
+    // A session of its own: the child has no controlling terminal.
+    if (::setsid() < 0)
+        Fail(setup);
+    if (::dup2(setup.input, STDIN_FILENO) < 0 || ::dup2(setup.output, STDOUT_FILENO) < 0
+        || ::dup2(setup.output, STDERR_FILENO) < 0)
+        Fail(setup);
+    // Descriptors this program was given without close-on-exec by whoever
+    // started it would otherwise pass on to the child as well. The failure
+    // pipe closes with them, which tells the program that exec succeeded.
+    if (::close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC) < 0)
+        Fail(setup);
+    // The signal mask is empty and SIGPIPE has its default action whatever
+    // this program chose for itself.
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigset_t none;
+    sigemptyset(&none);
+    if (::sigaction(SIGPIPE, &defaultAction, nullptr) < 0 || ::sigprocmask(SIG_SETMASK, &none, nullptr) < 0)
+        Fail(setup);
+    ::execvp(setup.argv[0], setup.argv.data());
+    Fail(setup);
+}
 
-        // A session of its own: the child has no controlling terminal. Its
-        // signal mask is empty and SIGPIPE has its default action whatever
-        // this program chose for itself.
-        sigset_t none;
-        sigemptyset(&none);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        sigaddset(&defaults, SIGPIPE);
-        Check(::posix_spawnattr_setsigmask(&spawnAttributes_.attributes, &none));
-        Check(::posix_spawnattr_setsigdefault(&spawnAttributes_.attributes, &defaults));
-        Check(::posix_spawnattr_setflags(&spawnAttributes_.attributes,
-                                         POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
-    }
+// The child's pid, or -1 with errno set.
+pid_t ForkChild(const TChildSetup& setup)
+{
+    pid_t pid = -1;
+    int error = 0;
+    RunOnJvLastingThread([&] {
+        pid = ::fork();
+        if (pid == 0)
+            BecomeChild(setup);
+        error = errno;
+    });
+    errno = error;
+    return pid;
+}
 
-    pid_t Spawn(const QList<QByteArray>& arguments)
-    {
-        std::vector<char*> argv;
-        argv.reserve(arguments.size() + 1);
-        for (const QByteArray& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.constData()));
-        argv.push_back(nullptr);
-        pid_t pid = -1;
-        Check(::posix_spawnp(&pid, argv[0], &fileActions_.actions, &spawnAttributes_.attributes, argv.data(), environ));
+pid_t Spawn(const QList<QByteArray>& arguments, const TPipe& input, const TPipe& output)
+{
+    TPipe failure = MakePipe();
+    TChildSetup setup;
+    setup.argv.reserve(arguments.size() + 1);
+    for (const QByteArray& argument : arguments)
+        setup.argv.push_back(const_cast<char*>(argument.constData()));
+    setup.argv.push_back(nullptr);
+    setup.parent = ::getpid();
+    setup.input = input.readEnd.Get();
+    setup.output = output.writeEnd.Get();
+    setup.failure = failure.writeEnd.Get();
+
+    const pid_t pid = ForkChild(setup);
+    if (pid < 0)
+        RaiseJvSystemError(errno);
+    failure.writeEnd.Reset();
+    int childError = 0;
+    ssize_t count;
+    do {
+        count = ::read(failure.readEnd.Get(), &childError, sizeof childError);
+    } while (count < 0 && errno == EINTR);
+    if (count != sizeof childError)
         return pid;
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
-
-private:
-    static void Check(int result)
-    {
-        if (result != 0)
-            RaiseJvSystemError(result);
-    }
-
-    TFileActions fileActions_;
-    TSpawnAttributes spawnAttributes_;
-};
+    RaiseJvSystemError(childError);
+}
 
 } // namespace
 
@@ -140,7 +168,7 @@ TJvChild SpawnJvChild(const QList<QByteArray>& arguments)
     ::fcntl(output.readEnd.Get(), F_SETPIPE_SZ, 1024 * 1024);
 
     TJvChild child;
-    child.pid = TSpawnSetup(input, output).Spawn(arguments);
+    child.pid = Spawn(arguments, input, output);
     child.pidfd = TJvUniqueFd(OpenPidfd(child.pid));
     if (!child.pidfd.IsOpen()) {
         const int error = errno;

@@ -18,6 +18,7 @@ struct TJvChild {
 // Starts arguments[0] (looked up on PATH when it has no "/") with the given
 // arguments, the program's environment and current directory, no terminal,
 // standard input on one pipe and standard output and error sharing another.
-// The child inherits no other descriptor. Throws EJvProcessError with the
-// system error; then nothing is left open.
+// The child inherits no other descriptor. It gets SIGKILL when this program
+// ends, however it ends, so that no child is left working for nobody.
+// Throws EJvProcessError with the system error; then nothing is left open.
 TJvChild SpawnJvChild(const QList<QByteArray>& arguments);

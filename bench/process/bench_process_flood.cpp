@@ -1,5 +1,6 @@
-// A child writes 64 MiB of converter-like output through the runner until
-// OnTerminate. Prints, from one run of this program:
+// A child writes 64 MiB through the runner until OnTerminate: converter-like
+// output, then text that never ends its line. Prints for each, from one run
+// of this program:
 //  - the time of that, as a ratio to `cat` of the same file through a pipe
 //    into /dev/null (target: at most 2);
 //  - the longest stall of the interface thread's event loop meanwhile, as
@@ -91,19 +92,25 @@ TFloodRun RunThroughRunner(const QByteArray& commandLine)
     return result;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Text without a single line end, as a child stuck writing a spinner or a
+// binary stream would give.
+QByteArray EndlessLine(qsizetype size)
 {
-    QCoreApplication application(argc, argv);
-    QTemporaryDir dir;
-    const QByteArray path = dir.filePath("converter-output.txt").toUtf8();
-    qint64 linesWritten = 0;
+    QByteArray text;
+    text.reserve(size);
+    for (int number = 0; text.size() < size; ++number)
+        text += "chunk " + QByteArray::number(number) + ' ';
+    text.truncate(size);
+    return text;
+}
+
+void Measure(const char* title, const QByteArray& output, const QTemporaryDir& dir)
+{
+    const QByteArray path = dir.filePath("child-output.txt").toUtf8();
+    const qint64 linesWritten = output.count('\n') + output.count('\r');
     {
-        const QByteArray output = ConverterOutput(FloodSize);
-        linesWritten = output.count('\n') + output.count('\r');
         QFile file(QString::fromUtf8(path));
-        if (!file.open(QIODevice::WriteOnly) || file.write(output) != FloodSize)
+        if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size())
             qFatal("cannot write the flood file");
     }
 
@@ -123,16 +130,27 @@ int main(int argc, char** argv)
 
     const double catMedian = Median(catSeconds);
     const double runnerMedian = Median(runnerSeconds);
-    std::printf("64 MiB, median of %d rounds\n", Rounds);
+    const double mebibytes = double(output.size()) / (1024 * 1024);
+    std::printf("%s: %.0f MiB, median of %d rounds\n", title, mebibytes, Rounds);
     std::printf("  cat | cat > /dev/null : %8.1f ms\n", catMedian * 1e3);
-    std::printf("  through the runner    : %8.1f ms\n", runnerMedian * 1e3);
+    std::printf("  through the runner    : %8.1f ms (%.0f MiB/s)\n", runnerMedian * 1e3, mebibytes / runnerMedian);
     std::printf("  ratio runner / cat    : %8.2f   (target <= 2)\n", runnerMedian / catMedian);
     std::printf("  longest event-loop stall: median %.2f ms, worst %.2f ms   (target <= 16)\n", Median(stalls),
                 *std::max_element(stalls.begin(), stalls.end()));
     std::printf("  output discarded because the interface fell behind: median %.1f%%, worst %.1f%%\n",
-                Median(discarded) * 100.0 / FloodSize,
-                *std::max_element(discarded.begin(), discarded.end()) * 100.0 / FloodSize);
+                Median(discarded) * 100.0 / output.size(),
+                *std::max_element(discarded.begin(), discarded.end()) * 100.0 / output.size());
     std::printf("  lines started (LF or CR) in the output: %lld; reports starting a new line: %lld\n",
                 static_cast<long long>(linesWritten), static_cast<long long>(endedLines));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir dir;
+    Measure("converter output", ConverterOutput(FloodSize), dir);
+    Measure("no line end", EndlessLine(FloodSize), dir);
     return 0;
 }

@@ -1,7 +1,9 @@
 #include "engine/components/JvComboBox.h"
 
 #include <QKeyEvent>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScrollBar>
 
 TJvComboBox::TJvComboBox(const char* name, int tag, QWidget* parent) : QComboBox(parent), Tag(tag)
 {
@@ -12,6 +14,7 @@ TJvComboBox::TJvComboBox(const char* name, int tag, QWidget* parent) : QComboBox
     setCompleter(nullptr);
     setEditText(name);
     lineEdit()->installEventFilter(this);
+    connect(this, &QComboBox::activated, this, &TJvComboBox::showTextStart);
     connect(this, &QComboBox::activated, this, &TJvComboBox::Change);
     connect(lineEdit(), &QLineEdit::textEdited, this, &TJvComboBox::completeTypedText);
 }
@@ -25,6 +28,7 @@ void TJvComboBox::ReplaceEntries(const QList<QByteArray>& entries)
         addItem(QString::fromUtf8(entry));
     setCurrentIndex(-1);
     setEditText(text);
+    showTextStart();
 }
 
 void TJvComboBox::SelectPosition(int position)
@@ -34,10 +38,22 @@ void TJvComboBox::SelectPosition(int position)
         return;
     if (position >= 0 && position < count()) {
         setCurrentIndex(position);
+        showTextStart();
     } else {
         setCurrentIndex(-1);
         setEditText(QString());
     }
+}
+
+void TJvComboBox::showTextStart() { lineEdit()->setCursorPosition(0); }
+
+void TJvComboBox::showPopup()
+{
+    int width = view()->sizeHintForColumn(0) + 2 * view()->frameWidth();
+    if (count() > maxVisibleItems())
+        width += view()->verticalScrollBar()->sizeHint().width();
+    view()->setMinimumWidth(width);
+    QComboBox::showPopup();
 }
 
 bool TJvComboBox::eventFilter(QObject* watched, QEvent* event)

@@ -5,7 +5,9 @@
 // An option selector: an editable drop-down whose every change by the user
 // (choosing an entry with mouse, wheel or keys, or typing with inline
 // completion) is announced by Change(). Filling and selecting by the program
-// never announce anything.
+// never announce anything. A selection made by the program or chosen from
+// the list shows the start of its text, which is where entries differ; the
+// list opens wide enough for its longest entry.
 class TJvComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -19,6 +21,8 @@ public:
     // selected) changes nothing, a position past the end clears the text field.
     void SelectPosition(int position);
 
+    void showPopup() override;
+
 signals:
     void Change();
 
@@ -28,6 +32,7 @@ protected:
 private:
     void completeTypedText(const QString& typed);
     void keepTextWithoutSelection(const QString& text, int caret);
+    void showTextStart();
 
     bool m_deleting = false;
 };

@@ -51,8 +51,7 @@ private slots:
     void initTestCase()
     {
         ScriptedConverter::Install();
-        playableOutput = PlayableClip();
-        QVERIFY(!playableOutput.isEmpty());
+        playableOutput = ScriptedConverter::PlayableOutput();
     }
 
     void init()
@@ -170,6 +169,23 @@ private slots:
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(Marks(window), QList<int>(3, TImageList::Converted));
         QCOMPARE(ToolTip(window, 1), QString());
+    }
+
+    // A converter that writes on and on without a line end: the row keeps
+    // the newest part of its message only.
+    void endlessMessageKeepsItsNewestPart()
+    {
+        QByteArray message;
+        for (int number = 0; message.size() < 200'000; ++number)
+            message += QByteArray::number(number) + '-';
+        converter->Put("release");
+        converter->Put("exit.1", "1");
+        converter->Put("message.1", message);
+        addSources({"a.avi"});
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(window->FileListView->topLevelItem(0)->toolTip(0),
+                 QString::fromUtf8(message.right(4096)) + "\nThe converter ended with exit code 1.");
     }
 
     void stopDuringRow1()

@@ -36,8 +36,7 @@ private slots:
     void initTestCase()
     {
         ScriptedConverter::Install();
-        playableOutput = PlayableClip();
-        QVERIFY(!playableOutput.isEmpty());
+        playableOutput = ScriptedConverter::PlayableOutput();
     }
 
     void init()

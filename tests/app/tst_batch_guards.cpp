@@ -72,6 +72,7 @@ private slots:
         files = std::make_unique<QTemporaryDir>();
         ChooseOutputFolder(window, folder("out"));
         converter->Put("progress", Progress + '\r');
+        converter->Put("output", ScriptedConverter::PlayableOutput());
     }
 
     void cleanup()

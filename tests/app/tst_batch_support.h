@@ -24,19 +24,6 @@ inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QS
     return row;
 }
 
-// A one-second clip that plays, made by the real ffmpeg: what the scripted
-// converter writes as its output so that a row can be verified complete.
-inline QByteArray PlayableClip()
-{
-    QTemporaryDir folder;
-    ClipOptions options;
-    options.seconds = 1;
-    options.width = 64;
-    options.height = 48;
-    QFile clip(MakeClip(folder.path(), options));
-    return clip.open(QIODevice::ReadOnly) ? clip.readAll() : QByteArray();
-}
-
 // No converter runs, nor one that was stopped and is still finishing.
 inline bool IsIdle(TFFmpegFrm* window)
 {
@@ -80,12 +67,13 @@ inline const QList<bool> Running{false, false, false, false, false, true};
 inline void Press(TFFmpegFrm* window, const char* button) { window->findChild<QToolButton*>(button)->click(); }
 
 // A stand-in for the converter at <test program>/bin/ffmpeg, steered through
-// files in a control folder of its own. Run n (from 1) records its
-// arguments in args.<n>, prints a banner and the text of "progress", then
-// waits until "release" or "release.<n>" exists or a byte arrives on its
-// input (recorded in input.<n>; ignored while "ignore-q" exists). Before it
-// ends it copies "output" (when present) to its last argument, prints
-// message.<n> on a line of its own and exits with exit.<n> (default 0).
+// files in a control folder of its own. Run n (from 1) records its process
+// id in pid.<n> and its arguments in args.<n>, prints a banner and the text
+// of "progress", then waits until "release" or "release.<n>" exists or a
+// byte arrives on its input (recorded in input.<n>; ignored while "ignore-q"
+// exists). Before it ends it copies "output" (when present) to its last
+// argument, prints message.<n> on a line of its own and exits with exit.<n>
+// (default 0).
 class ScriptedConverter {
 public:
     static QString Path() { return QCoreApplication::applicationDirPath() + "/bin/ffmpeg"; }
@@ -103,6 +91,24 @@ public:
     }
 
     ScriptedConverter() { qputenv("MOVARIN_SCRIPTED_CONVERTER", m_control.path().toUtf8()); }
+
+    // A short real clip: what the converter leaves behind when a row is to
+    // count as completed, since a completed row's output must play.
+    static QByteArray PlayableOutput()
+    {
+        static const QByteArray bytes = [] {
+            QTemporaryDir folder;
+            ClipOptions options;
+            options.seconds = 1;
+            options.width = 64;
+            options.height = 48;
+            QFile clip(MakeClip(folder.path(), options));
+            if (!clip.open(QIODevice::ReadOnly))
+                qFatal("cannot make the playable output clip");
+            return clip.readAll();
+        }();
+        return bytes;
+    }
 
     void Put(const QString& name, const QByteArray& contents = {}) const
     {
@@ -139,6 +145,7 @@ private:
 control="$MOVARIN_SCRIPTED_CONVERTER"
 run=1
 while [ -e "$control/args.$run" ]; do run=$((run + 1)); done
+echo $$ > "$control/pid.$run"
 for word in "$0" "$@"; do printf '%s\0' "$word"; done > "$control/args.$run"
 printf 'ffmpeg version scripted\n  configuration: none\n'
 if [ -e "$control/progress" ]; then cat "$control/progress"; fi

@@ -2,6 +2,7 @@
 #include "app/FFmpegGUI.h"
 #include "engine/FFmpegFunc.h"
 #include "engine/components/JvComboBox.h"
+#include "settings/OptionKinds.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -155,6 +156,41 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
         QCOMPARE(box->currentIndex(), 6);
         QCOMPARE(savedIndex(fixture, 7), QByteArray("6"));
+    }
+
+    // Long entries differ at their start ("Stereo (2 channels)"): every
+    // selection that loading makes or the user picks from the list shows
+    // the start of its text, not its end.
+    void selectionsShowTheStartOfTheirText()
+    {
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+        for (const OptionKind& kind : OptionKinds) {
+            TJvComboBox* box = selector(window, kind.selectorName);
+            QVERIFY2(box->lineEdit()->cursorPosition() == 0, kind.selectorName);
+        }
+        TJvComboBox* box = selector(window, "JvCmbAdo4");
+        QTest::keyClick(box, Qt::Key_Down);
+        QVERIFY(box->currentText().size() > 1);
+        QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+        QCOMPARE(box->currentIndex(), 0);
+        QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+    }
+
+    void listsOpenWideEnoughForTheirLongestEntry()
+    {
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+        for (const OptionKind& kind : OptionKinds) {
+            TJvComboBox* box = selector(window, kind.selectorName);
+            box->showPopup();
+            QAbstractItemView* list = box->view();
+            QVERIFY2(list->viewport()->width() >= list->sizeHintForColumn(0), kind.selectorName);
+            box->hidePopup();
+        }
     }
 
     void choiceSurvivesTheProgram()

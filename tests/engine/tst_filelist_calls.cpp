@@ -1,5 +1,6 @@
 // The file list's use of the media-information library, seen through a
-// stand-in that records every call: silent while the library is missing,
+// stand-in that records every call: no row and no error box while the
+// library is missing, only a word on the status line,
 // one query per purpose, every handle released.
 
 #include "ProgramFixture.h"
@@ -9,6 +10,7 @@
 #include "media/MediaInfoDll.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -72,9 +74,13 @@ private slots:
         nameLine->setText(1, "shown before");
 
         AddFile(window, "/videos/first.avi");
+        // Said once: a later message on the status line is not pushed aside.
+        QCOMPARE(window->JvEditCmdMsg->text(), "Cannot load media information library: " + later);
+        window->JvEditCmdMsg->setText("later message");
         AddFile(window, "/videos/second.avi");
         TFFmpegFunc().ShowFileInfo("/videos/first.avi");
 
+        QCOMPARE(window->JvEditCmdMsg->text(), QString("later message"));
         QCOMPARE(window->FileListView->topLevelItemCount(), 0);
         QCOMPARE(nameLine->text(1), QString("shown before"));
         QCOMPARE(fixture.Shown.size(), 2); // the two open dialogs, no message

@@ -119,7 +119,9 @@ private slots:
             << QList<Step>{{status + "\r", status, "00:00:02", 2}};
         QTest::newRow("other lines set both back to 0")
             << QList<Step>{{status + "\r", status, "00:00:02", 2},
-                           {"ID_LENGTH=3.00\nV:   1.2   30/ 30\r", "V:   1.2   30/ 30", "00:00:00", 0}};
+                           {"ID_LENGTH=3.00\nID_VIDEO_ID=0\n", "", "00:00:00", 0}};
+        QTest::newRow("without sound the video position counts")
+            << QList<Step>{{"V:   1.2   30/ 30\r", "V:   1.2   30/ 30", "00:00:01", 1}};
         QTest::newRow("an empty text sets both back to 0")
             << QList<Step>{{"A:   1.0\r", "A:   1.0", "00:00:01", 1}, {"\n", "", "00:00:00", 0}};
         QTest::newRow("a position above the maximum leaves the bar")

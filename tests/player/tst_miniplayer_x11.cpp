@@ -6,11 +6,13 @@
 #include "app/FFmpegGUI.h"
 #include "engine/ProgramFolder.h"
 #include "player/MplayerGUI.h"
+#include "player/JvColorTrkBar.h"
 #include "player/MplayerPanel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QtTest>
@@ -24,6 +26,18 @@ bool ShowsMoreThanTheBackground(const QImage& image)
             if (image.pixelColor(x, y) != TMplayerPanel::Background)
                 return true;
     return false;
+}
+
+// The title the window manager is given for a window.
+QString XWindowTitle(WId window)
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(window), "_NET_WM_NAME"});
+    if (!xprop.waitForFinished(10000))
+        return "xprop did not answer";
+    const QString answer = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype start = answer.indexOf('"');
+    return start < 0 ? answer : answer.mid(start + 1, answer.lastIndexOf('"') - start - 1);
 }
 
 } // namespace
@@ -81,6 +95,38 @@ private slots:
         QVERIFY(ErrorTexts(fixture.Shown).isEmpty());
         QVERIFY2(QTest::qWaitFor([] { return OwnChildProcesses().isEmpty(); }, 20000),
                  "the player went on after its window closed");
+    }
+
+    // Without sound the player writes only the video position; the clock
+    // and the bar follow it all the same.
+    void clockRunsForAClipWithoutSound()
+    {
+        ClipOptions options;
+        options.fileName = "silent clip.mp4";
+        options.audio = false;
+        options.seconds = 8;
+        const QString clip = MakeClip(m_home.path(), options);
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+        ListAndSelect(window, clip);
+        QVERIFY(PlayWhileOpen(window, [&](TMplayerFrm& frm) {
+            QTRY_VERIFY_WITH_TIMEOUT(frm.JvLabBgTime->text() >= QString("00:00:02"), 20000);
+            QVERIFY(frm.JvColorTrkBar->Position() >= 2);
+        }));
+        QVERIFY(ErrorTexts(fixture.Shown).isEmpty());
+    }
+
+    // The window manager shows each title as the program gives it.
+    void titlesAreTheProgramsOwn()
+    {
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+        QCOMPARE(XWindowTitle(window->winId()), QString("Movarin"));
+        ListAndSelect(window, m_clip);
+        QVERIFY(PlayWhileOpen(window, [&](TMplayerFrm& frm) {
+            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QCOMPARE(XWindowTitle(frm.winId()), QString("Mini Player"));
+        }));
     }
 };
 

@@ -4,7 +4,10 @@
 #include "player/MplayerFunc.h"
 #include "player/PlayTimes.h"
 #include "engine/StrToInt.h"
+#include "process/JvReader.h"
 #include "process/ShellWords.h"
+
+#include <optional>
 
 #include <QtTest>
 
@@ -39,7 +42,8 @@ private slots:
         QTest::newRow("five digits are cut to four") << QByteArray("A:12345.6") << 1234;
         QTest::newRow("shorter than six characters") << QByteArray("A: 7") << 7;
         QTest::newRow("control characters are trimmed") << QByteArray("A:\t 9\r") << 9;
-        QTest::newRow("video-only status line") << QByteArray("V:   5.3   132/132") << 0;
+        QTest::newRow("video-only status line") << QByteArray("V:   5.3   132/132") << 5;
+        QTest::newRow("video position of a line with sound is not used") << QByteArray("A:   1.0 V:   7.0") << 1;
         QTest::newRow("identification line") << QByteArray("ID_LENGTH=171.00") << 0;
         QTest::newRow("lower case") << QByteArray("a:   5.3") << 0;
         QTest::newRow("A: not at the start") << QByteArray(" A:   5.3") << 0;
@@ -49,7 +53,9 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(int, seconds);
-        QCOMPARE(TMplayerFunc::ParsePlayPosition(text), seconds);
+        QCOMPARE(TMplayerFunc::ParsePlayPosition(text, false), std::optional(seconds));
+        // Still being written: nothing yet, whatever the text holds so far.
+        QCOMPARE(TMplayerFunc::ParsePlayPosition(text, true), std::optional<int>());
     }
 
     void statusLineWithoutANumberIsAConversionError_data()
@@ -59,16 +65,59 @@ private slots:
         QTest::newRow("just A:") << QByteArray("A:") << "'' is not a valid integer value";
         QTest::newRow("fraction inside the four characters") << QByteArray("A: 5.3") << "'5.3' is not a valid integer value";
         QTest::newRow("letters") << QByteArray("A:abcd") << "'abcd' is not a valid integer value";
+        QTest::newRow("just V:") << QByteArray("V:") << "'' is not a valid integer value";
     }
     void statusLineWithoutANumberIsAConversionError()
     {
         QFETCH(QByteArray, text);
         QFETCH(QString, error);
         try {
-            TMplayerFunc::ParsePlayPosition(text);
+            TMplayerFunc::ParsePlayPosition(text, false);
             QFAIL("no error");
         } catch (const EConvertError& raised) {
             QCOMPARE(QString::fromUtf8(raised.what()), error);
+        }
+    }
+
+    // The runner also reports the unfinished line at the end of every piece
+    // it reads; wherever a piece ends, no report may raise, and every
+    // position read is the one the player wrote.
+    void statusLineCutAtEveryPosition_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QList<std::optional<int>>>("allowed");
+        const QByteArray tail = " A-V:  0.000 ct:  0.000   0/  0 ??% ??% ??,?% 0 0 \r";
+        QTest::newRow("first status line after identification")
+            << QByteArray("ID_LENGTH=5.00\nStarting playback...\n") << "A:   5.3 V:   5.3" + tail
+            << QList<std::optional<int>>{5};
+        QTest::newRow("status line rewriting an earlier one")
+            << "Starting playback...\nA:   9.9 V:   9.9" + tail << "A:  10.0 V:  10.0" + tail
+            << QList<std::optional<int>>{9, 10};
+        QTest::newRow("video only")
+            << QByteArray("Starting playback...\n") << QByteArray("V:   5.3   132/132  2%  1%  0.0% 0 0 \r")
+            << QList<std::optional<int>>{5};
+    }
+    void statusLineCutAtEveryPosition()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, status);
+        QFETCH(QList<std::optional<int>>, allowed);
+        allowed << std::nullopt;
+        for (qsizetype cut = 0; cut <= status.size(); ++cut) {
+            QList<std::optional<int>> positions;
+            TJvReader* self = nullptr;
+            TJvReader reader([&](const QByteArray& line, bool) {
+                positions << TMplayerFunc::ParsePlayPosition(line, self->ReportIsCut());
+            });
+            self = &reader;
+            reader.ParsePiece(before.constData(), before.size());
+            reader.ParsePiece(status.constData(), cut);
+            reader.ParsePiece(status.constData() + cut, status.size() - cut);
+            const QByteArray where = "cut after " + QByteArray::number(cut) + " bytes";
+            QVERIFY2(positions.last() == allowed.at(allowed.size() - 2), where);
+            for (const std::optional<int>& position : positions)
+                QVERIFY2(allowed.contains(position) || position == 0, where);
         }
     }
 

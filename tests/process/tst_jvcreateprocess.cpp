@@ -2,6 +2,7 @@
 
 #include "process/JvCreateProcess.h"
 #include "process/JvReadThread.h"
+#include "process/JvSpawn.h"
 #include "process/ShellWords.h"
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <memory>
 #include <stdexcept>
@@ -92,6 +94,7 @@ private slots:
     void writeInputAfterTheChildClosedItsInput();
     void handlerErrorsGoToTheErrorDisplay();
     void destructionDetachesFromTheChild();
+    void childOutlivesTheThreadThatStartedIt();
     void floodKeepsBufferedOutputBounded();
 
 private:
@@ -432,6 +435,26 @@ void TestJvCreateProcess::destructionDetachesFromTheChild()
     QTRY_VERIFY(!QFile::exists(QStringLiteral("/proc/%1").arg(pid)));
     QCOMPARE(events.reads.size(), readsBefore);
     QVERIFY(events.exitCodes.isEmpty());
+}
+
+// A child ends with the program, but not with the thread that asked for it.
+void TestJvCreateProcess::childOutlivesTheThreadThatStartedIt()
+{
+    const QByteArray stopFile = dir_.filePath("outlives.stop").toUtf8();
+    TJvChild child;
+    std::thread([&] {
+        child = SpawnJvChild(SplitShellWords(ShellCommand("while [ ! -e " + QuoteShellWord(stopFile) + " ] && [ -d "
+                                                          + QuoteShellWord(dir_.path().toUtf8()) + " ]; do sleep 0.05; done")));
+    }).join();
+    QVERIFY(child.pid > 0);
+    QTest::qWait(300);
+    QVERIFY(!IsZombieOrGone(child.pid));
+
+    QFile(QString::fromUtf8(stopFile)).open(QIODevice::WriteOnly);
+    int status = -1;
+    QCOMPARE(::waitpid(child.pid, &status, 0), child.pid);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 void TestJvCreateProcess::floodKeepsBufferedOutputBounded()

@@ -15,6 +15,9 @@ private slots:
     void reportsPerPiece();
     void endOfRunReportsTheUnfinishedLine();
     void failingReportLosesTheRestOfThePieceOnly();
+    void endlessLineKeepsItsNewestPart_data();
+    void endlessLineKeepsItsNewestPart();
+    void returnAfterABoundedLineOverwritesTheFirstKeptByte();
     void transferBufferGrowsThenDiscards();
     void transferBufferKeepsOrderAcrossTheWrap();
 };
@@ -55,6 +58,68 @@ void TestLineAssembly::endOfRunReportsTheUnfinishedLine()
     reader.Reset();
     reader.ParsePiece("d", 1);
     QCOMPARE(reports, (QByteArrayList{F("bc"), T(""), T("d")}));
+}
+
+namespace {
+
+// Text without a line end in which every stretch is told apart from others.
+QByteArray EndlessText(qsizetype size)
+{
+    QByteArray text;
+    for (int number = 0; text.size() < size; ++number)
+        text += QByteArray::number(number) + ' ';
+    text.truncate(size);
+    return text;
+}
+
+} // namespace
+
+void TestLineAssembly::endlessLineKeepsItsNewestPart_data()
+{
+    QTest::addColumn<qsizetype>("pieceSize");
+    QTest::addColumn<qsizetype>("total");
+    QTest::newRow("byte by byte") << qsizetype(1) << qsizetype(150'000);
+    QTest::newRow("runner pieces") << TJvReader::PieceSize << qsizetype(1'000'000);
+    QTest::newRow("odd pieces") << qsizetype(4093) << qsizetype(1'000'000);
+    QTest::newRow("one piece far beyond the bound") << qsizetype(300'000) << qsizetype(300'000);
+    QTest::newRow("exactly the bound") << TJvReader::PieceSize << TJvReader::MaxLineSize;
+}
+
+void TestLineAssembly::endlessLineKeepsItsNewestPart()
+{
+    QFETCH(qsizetype, pieceSize);
+    QFETCH(qsizetype, total);
+    const QByteArray text = EndlessText(total);
+    qsizetype longest = 0;
+    QByteArray last;
+    TJvReader reader([&](const QByteArray& line, bool) {
+        longest = std::max(longest, line.size());
+        last = line;
+    });
+    for (qsizetype offset = 0; offset < total; offset += pieceSize)
+        reader.ParsePiece(text.constData() + offset, std::min(pieceSize, total - offset));
+
+    QVERIFY(longest <= TJvReader::MaxLineSize);
+    QVERIFY(last.size() >= std::min(total, TJvReader::KeptLineSize));
+    QVERIFY(text.endsWith(last));
+    QCOMPARE(reader.Line(), last);
+}
+
+void TestLineAssembly::returnAfterABoundedLineOverwritesTheFirstKeptByte()
+{
+    const QByteArray text = EndlessText(TJvReader::MaxLineSize + 10);
+    QByteArrayList reports;
+    TJvReader reader([&](const QByteArray& line, bool startsOnNewLine) {
+        reports.append(Reported(line.left(3) + '|' + QByteArray::number(line.size()), startsOnNewLine));
+    });
+    reader.ParsePiece(text.constData(), text.size());
+    const QByteArray kept = reader.Line();
+    reader.ParsePiece("\rab\n", 4);
+    reader.ParsePiece("next", 4);
+    QCOMPARE(kept, text.right(TJvReader::KeptLineSize));
+    const QByteArray keptSize = QByteArray::number(TJvReader::KeptLineSize);
+    QCOMPARE(reports, (QByteArrayList{T(kept.left(3) + '|' + keptSize), F("ab" + kept.mid(2, 1) + '|' + keptSize),
+                                      T("|0"), F("nex|4")}));
 }
 
 void TestLineAssembly::failingReportLosesTheRestOfThePieceOnly()
