@@ -3,6 +3,7 @@
 #include "engine/FFmpegFunc.h"
 #include "engine/FileFacts.h"
 #include "engine/MediaInfoNotice.h"
+#include "engine/SourceFiles.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/Dialogs.h"
 #include "engine/components/ImageList.h"
