@@ -2,6 +2,7 @@
 #include "engine/EndOfFileStep.h"
 #include "engine/ErrorDisplay.h"
 #include "engine/FFmpegFunc.h"
+#include "engine/SourceFiles.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvComboBox.h"
@@ -11,7 +12,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -79,6 +82,7 @@ void TFFmpegFrm::wireEvents()
     onClick("JvBtnSltDir", &TFFmpegFrm::JvBtnSltDirClick);
     onClick("JvBtnOpenDir", &TFFmpegFrm::JvBtnOpenDirClick);
     FileListView->viewport()->installEventFilter(this);
+    FileListView->viewport()->setAcceptDrops(true);
     for (const OptionKind& kind : OptionKinds) {
         auto* selector = findChild<TJvComboBox*>(kind.selectorName);
         connect(selector, &TJvComboBox::Change, this, [this, selector] { SelectorChange(selector); });
@@ -104,6 +108,10 @@ void TFFmpegFrm::PlayBtnClick() { WithController([](TFFmpegFunc& c) { c.PlaySele
 void TFFmpegFrm::HttpBtnClick() { WithController([](TFFmpegFunc& c) { c.OpenHomepage(); }); }
 void TFFmpegFrm::QuitBtnClick() { close(); }
 void TFFmpegFrm::FileListViewClick() { WithController([](TFFmpegFunc& c) { c.ShowSelectedFileInfo(); }); }
+void TFFmpegFrm::FileListViewDragDrop(const QList<QUrl>& dropped)
+{
+    WithController([&dropped](TFFmpegFunc& c) { c.AddDroppedFiles(dropped); });
+}
 void TFFmpegFrm::JvBtnSltDirClick() { WithController([](TFFmpegFunc& c) { c.ChooseOutputDir(); }); }
 void TFFmpegFrm::JvBtnOpenDirClick() { WithController([](TFFmpegFunc& c) { c.OpenOutputDir(); }); }
 void TFFmpegFrm::SelectorChange(TJvComboBox* selector)
@@ -144,6 +152,18 @@ bool TFFmpegFrm::eventFilter(QObject* watched, QEvent* event)
     if (watched == FileListView->viewport() && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         FileListViewClick();
+    if (watched == FileListView->viewport()
+        && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        drag->setAccepted(AddFileBtn->isEnabled() && HasLocalFiles(drag->mimeData()->urls()));
+        return true;
+    }
+    if (watched == FileListView->viewport() && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        FileListViewDragDrop(drop->mimeData()->urls());
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "engine/FFmpegFrmComponents.h"
+#include "engine/TimeLeft.h"
 
+#include <QList>
+#include <QUrl>
 #include <QWidget>
 
 class QMenu;
@@ -46,6 +49,7 @@ private:
     void HttpBtnClick();
     void QuitBtnClick();
     void FileListViewClick();
+    void FileListViewDragDrop(const QList<QUrl>& dropped);
     void JvBtnSltDirClick();
     void JvBtnOpenDirClick();
     void SelectorChange(TJvComboBox* selector);
@@ -60,4 +64,5 @@ private:
     void FormClose();
 
     bool m_shown = false;
+    TBatchClock m_batchClock;
 };

@@ -230,6 +230,7 @@ void TFFmpegFrm::buildNonVisual()
 
     JvTrayIcon = new TJvTrayIcon("JvTrayIcon", this, ImageList, TImageList::Added);
     JvTrayIcon->SetHint("Movarin");
+    BatchClock = &m_batchClock;
     JvTrayIcon->SetPopupMenu(JvPopupMenu);
 }
 

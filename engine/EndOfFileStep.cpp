@@ -3,6 +3,8 @@
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 #include "engine/RowMarks.h"
+#include "engine/RowOutcome.h"
+#include "engine/ShortOutput.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
 #include "engine/components/JvTimer.h"
@@ -27,6 +29,15 @@ void ShowRowEnd(QTreeWidgetItem* row, const TImageList& images, const TRowOutcom
         QFile::remove(Output(row));
 }
 
+// The source's playing time is read only for an output that plays.
+TRowOutcome RowOutcomeOf(const QTreeWidgetItem* row, quint32 exitCode)
+{
+    const TRowOutcome outcome = DecideRowOutcome(RowEnd(row, exitCode));
+    if (outcome.kind != TRowOutcome::TKind::Completed)
+        return outcome;
+    return FlagShortOutput(outcome, ReadPlayingTimeMs(row->text(SourceColumn)));
+}
+
 } // namespace
 
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
@@ -39,7 +50,7 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
         return;
     const int row = StrToInt(window.JvEditNumb->text());
     if (QTreeWidgetItem* item = RowAt(window.FileListView, row))
-        ShowRowEnd(item, *window.ImageList, DecideRowOutcome(RowEnd(item, exitCode)));
+        ShowRowEnd(item, *window.ImageList, RowOutcomeOf(item, exitCode));
     if (row < window.FileListView->topLevelItemCount() - 1) {
         window.JvEditNumb->Assign(QString::number(row + 1));
         return;

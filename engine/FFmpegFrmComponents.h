@@ -6,6 +6,7 @@ class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
+class TBatchClock;
 class TCursorEdit;
 class TImageList;
 class TJvCreateProcess;
@@ -34,6 +35,7 @@ struct TFFmpegFrmComponents {
     TJvCreateProcess* JvCreateProcess = nullptr;
     TJvTrayIcon* JvTrayIcon = nullptr;
     QTimer* JvTimer = nullptr;
+    TBatchClock* BatchClock = nullptr;
     // Convert was pressed while a stopped converter was still finishing: the
     // new batch starts when that converter has ended.
     bool StartWhenStoppedConverterEnds = false;

@@ -4,9 +4,13 @@
 #include "settings/OptionKinds.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <array>
 
+class QTreeWidgetItem;
 class TJvComboBox;
 class TSqliteQuery;
 
@@ -46,6 +50,8 @@ public:
     // Source files and the information panel.
     void ClearInfoPanel();
     void AddFile();
+    void AddDroppedFiles(const QList<QUrl>& dropped);
+    void AddFiles(const QStringList& paths);
     void ShowFileInfo(const QString& path);
     void ShowSelectedFileInfo();
     void DeleteSelectedFile();
@@ -68,6 +74,9 @@ public:
     // The one way back to idle: every end of a batch passes here.
     enum class TBatchEnd { Completed, Stopped, NotStarted, Closing };
     void EndBatch(TBatchEnd how);
+    void KeepAwake();
+    void ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line);
+    void AnnounceFinishedBatch();
 
     // Output folder.
     void LoadOutputDir();

@@ -1,4 +1,5 @@
 // The batch run: command line, progress, stop, power-off.
+#include "engine/BatchNotifier.h"
 #include "engine/CommandLine.h"
 #include "engine/ConversionProgress.h"
 #include "engine/FFmpegFrmComponents.h"
@@ -7,6 +8,8 @@
 #include "engine/PowerOff.h"
 #include "engine/ProgramFolder.h"
 #include "engine/RowMarks.h"
+#include "engine/SleepInhibitor.h"
+#include "engine/TimeLeft.h"
 #include "engine/RowOutcome.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/ImageList.h"
@@ -16,9 +19,12 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QWidget>
+#include <chrono>
 #include <QTreeWidget>
 
 using namespace RowMarks;
@@ -28,6 +34,8 @@ namespace {
 const char* const WaitingForStoppedMessage =
     "The stopped conversion is still finishing; the new batch starts as soon as it has ended.";
 const char* const NoOutputFolderMessage = "No output folder is set.";
+const char* const NotKeptAwakeMessage =
+    "The system did not agree to stay awake; it may go to sleep during this batch.";
 
 // Sources of the list and the outputs the batch wrote before this row: an
 // output must replace none of them.
@@ -41,6 +49,24 @@ QStringList PathsTakenBefore(QTreeWidget* list, int row)
             taken << Output(item);
     }
     return taken;
+}
+
+// The estimate reads every later row's playing time on every progress line;
+// a malformed one must not raise an error box each time.
+int PlayingSecsOrNone(const QTreeWidgetItem* row)
+{
+    try {
+        return PlayingTimeSecs(row->text(PlayingTimeColumn));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+// A clock that the wall clock's adjustments do not move.
+qint64 NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void PostQuit()
@@ -118,6 +144,7 @@ void TFFmpegFunc::StartConversion()
         return;
     }
     LockButtons();
+    KeepAwake();
     // A stopped converter still finishing would have its end taken for the
     // end of row 0; the batch starts from that end instead.
     if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
@@ -132,6 +159,7 @@ void TFFmpegFunc::StartConversion()
 void TFFmpegFunc::StartFirstRow()
 {
     FFmpegFrm->StartWhenStoppedConverterEnds = false;
+    FFmpegFrm->BatchClock->Start(NowMs());
     JvEditNumb->Assign("0");
     if (!AddFileBtn->isEnabled()) // row 0 could not start
         SetTimerEnabled(JvTimer, true);
@@ -168,6 +196,12 @@ void TFFmpegFunc::EndBatch(TBatchEnd how)
     }
     SetTimerEnabled(JvTimer, false);
     JvTrayIcon->SetIconIndex(TImageList::Added);
+    JvTrayIcon->SetHint("Movarin");
+    SleepInhibitorBackend().Release();
+    // Only a batch that ended by itself is news; before a power-off nobody
+    // would read it.
+    if (how == TBatchEnd::Completed && !JvCheckBox->isChecked())
+        AnnounceFinishedBatch();
 }
 
 void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNewLine)
@@ -188,5 +222,41 @@ void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNew
         return;
     if (const std::optional<qint64> percent = ProgressPercent(position, GetCurrentDurationSecs()))
         item->setText(PercentColumn, QString::number(*percent) + '%');
+    ShowTimeLeft(item, position, line);
     JvEditCmdMsg->setText(QString::fromUtf8(line));
+}
+
+void TFFmpegFunc::KeepAwake()
+{
+    if (!SleepInhibitorBackend().Hold())
+        JvEditCmdMsg->setText(NotKeptAwakeMessage);
+}
+
+void TFFmpegFunc::ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line)
+{
+    const int index = FileListView->indexOfTopLevelItem(row);
+    const double fileLeft = GetCurrentDurationSecs() - positionSecs;
+    if (const std::optional<double> speed = ProgressSpeed(line))
+        ShowProgressHint(row, RowProgressText(*speed, fileLeft));
+    double batchLeft = std::max(0.0, fileLeft);
+    for (int later = index + 1; later < FileListView->topLevelItemCount(); ++later)
+        batchLeft += PlayingSecsOrNone(FileListView->topLevelItem(later));
+    TBatchClock& clock = *FFmpegFrm->BatchClock;
+    clock.Reached(index, positionSecs);
+    JvTrayIcon->SetHint(
+        BatchProgressText(index + 1, FileListView->topLevelItemCount(), clock.SecondsLeft(batchLeft, NowMs())));
+}
+
+void TFFmpegFunc::AnnounceFinishedBatch()
+{
+    const TOutcomeTally tally = TallyOutcomes(FileListView);
+    BatchNotifierBackend().Notify(BatchFinishedSummary, BatchFinishedBody(tally.completed, tally.failed, tally.warnings),
+                                  [tray = QPointer<TJvTrayIcon>(JvTrayIcon), form = QPointer<QWidget>(FFmpegFrm->Form)] {
+                                      if (!tray || !form)
+                                          return;
+                                      tray->RestoreFromTray();
+                                      // Also when it was merely behind other windows.
+                                      form->raise();
+                                      form->activateWindow();
+                                  });
 }

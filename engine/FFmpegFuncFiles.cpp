@@ -3,12 +3,16 @@
 #include "engine/FFmpegFunc.h"
 #include "engine/FileFacts.h"
 #include "engine/MediaInfoNotice.h"
+#include "engine/SourceFiles.h"
 #include "engine/components/CursorEdit.h"
 #include "engine/components/Dialogs.h"
 #include "engine/components/ImageList.h"
 #include "media/MediaInfoDll.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -37,24 +41,75 @@ void ShowInfoPanelValues(QTreeWidget* panel, const InfoPanelValues& values)
     }
 }
 
+// Reading the properties of hundreds of files takes seconds: the status line
+// counts them and the window keeps painting. Clicks and keys wait until every
+// file is in, so nothing can change the list halfway.
+class ReadingProgress {
+public:
+    ReadingProgress(QLineEdit* statusLine, qsizetype total)
+        : m_statusLine(statusLine), m_total(total), m_before(statusLine->text())
+    {
+        m_sinceRefresh.start();
+    }
+    ~ReadingProgress()
+    {
+        if (m_shown)
+            m_statusLine->setText(m_before);
+    }
+
+    void Reached(qsizetype done)
+    {
+        if (m_sinceRefresh.elapsed() < RefreshMs)
+            return;
+        m_shown = true;
+        m_statusLine->setText(QStringLiteral("Reading files… %1 of %2").arg(done).arg(m_total));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_sinceRefresh.restart();
+    }
+
+private:
+    static constexpr qint64 RefreshMs = 100;
+    QLineEdit* m_statusLine;
+    qsizetype m_total;
+    QString m_before;
+    QElapsedTimer m_sinceRefresh;
+    bool m_shown = false;
+};
+
 } // namespace
 
 void TFFmpegFunc::ClearInfoPanel() { ShowInfoPanelValues(MsgListView, EmptyInfoPanelValues()); }
 
 void TFFmpegFunc::AddFile()
 {
-    if (!OpenDialog1->Execute())
+    if (OpenDialog1->Execute())
+        AddFiles(OpenDialog1->Files);
+}
+
+void TFFmpegFunc::AddDroppedFiles(const QList<QUrl>& dropped)
+{
+    if (!AddFileBtn->isEnabled()) // a batch runs
         return;
-    const QString path = OpenDialog1->FileName;
-    const std::optional<FileRowTexts> row = DescribeFile(path, MakeFileRowTexts);
-    if (!row) {
-        ShowMediaInfoMissingOnce(JvEditCmdMsg);
-        return;
+    AddFiles(DroppedSourceFiles(dropped, FilterExtensions(OpenDialog1->Filter)));
+}
+
+void TFFmpegFunc::AddFiles(const QStringList& paths)
+{
+    ReadingProgress progress(JvEditCmdMsg, paths.size());
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        const std::optional<FileRowTexts> row = DescribeFile(paths[index], MakeFileRowTexts);
+        if (!row) {
+            ShowMediaInfoMissingOnce(JvEditCmdMsg);
+            return;
+        }
+        auto* item = new QTreeWidgetItem(
+            QStringList{paths[index], row->type, row->size, row->playingTime, row->percent});
+        item->setIcon(0, FFmpegFrm->ImageList->Icon(TImageList::Added));
+        FileListView->addTopLevelItem(item);
+        progress.Reached(index + 1);
     }
-    auto* item = new QTreeWidgetItem(QStringList{path, row->type, row->size, row->playingTime, row->percent});
-    item->setIcon(0, FFmpegFrm->ImageList->Icon(TImageList::Added));
-    FileListView->addTopLevelItem(item);
-    ShowFileInfo(path);
+    if (!paths.isEmpty())
+        ShowFileInfo(paths.constLast());
 }
 
 void TFFmpegFunc::ShowFileInfo(const QString& path)

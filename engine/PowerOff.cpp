@@ -1,14 +1,7 @@
 #include "engine/PowerOff.h"
 #include "engine/LogindPowerOff.h"
+#include "engine/ServiceInUse.h"
 
-namespace {
-TPowerOff* standIn = nullptr;
-}
+TPowerOff& PowerOffBackend() { return ServiceInUse<TPowerOff>::Get<TLogindPowerOff>(); }
 
-TPowerOff& PowerOffBackend()
-{
-    static TLogindPowerOff logind;
-    return standIn ? *standIn : logind;
-}
-
-void SetPowerOffBackend(TPowerOff* backend) { standIn = backend; }
+void SetPowerOffBackend(TPowerOff* backend) { ServiceInUse<TPowerOff>::Replace(backend); }

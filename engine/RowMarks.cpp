@@ -12,6 +12,7 @@ constexpr int MessagesRole = Qt::UserRole + 2;
 constexpr int OutputRole = Qt::UserRole + 3;
 constexpr int OpenMessageRole = Qt::UserRole + 4;
 constexpr int OutputExistedRole = Qt::UserRole + 5;
+constexpr int OutcomeRole = Qt::UserRole + 6;
 // A converter's message is a line or two; a child writing on without a line
 // end must not make the row (and its tool tip) hold more than this.
 constexpr qsizetype MessageKeptSize = 4096;
@@ -35,11 +36,13 @@ void MarkConverting(QTreeWidgetItem* row, const TImageList& images)
     SetMark(row, images, TImageList::Converting, {});
     row->setData(SourceColumn, MessagesRole, QVariant());
     row->setData(SourceColumn, OpenMessageRole, QVariant());
+    row->setData(SourceColumn, OutcomeRole, QVariant());
 }
 
 void ShowOutcome(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome)
 {
     SetMark(row, images, MarkOf(outcome.kind), outcome.toolTip);
+    row->setData(SourceColumn, OutcomeRole, int(outcome.kind) * 2 + (outcome.warning ? 1 : 0));
     // Whole seconds of progress stop short of the end; a verified output is
     // the whole file.
     if (outcome.kind == TRowOutcome::TKind::Completed)
@@ -80,6 +83,27 @@ TRowEnd StoppedRowEnd(const QTreeWidgetItem* row)
     TRowEnd end = RowEnd(row, 0);
     end.stopped = true;
     return end;
+}
+
+void ShowProgressHint(QTreeWidgetItem* row, const QString& hint)
+{
+    for (int column = 0; column < row->columnCount(); ++column)
+        row->setToolTip(column, hint);
+}
+
+TOutcomeTally TallyOutcomes(const QTreeWidget* list)
+{
+    TOutcomeTally tally;
+    for (int index = 0; index < list->topLevelItemCount(); ++index) {
+        const QVariant shown = list->topLevelItem(index)->data(SourceColumn, OutcomeRole);
+        if (!shown.isValid())
+            continue;
+        const auto kind = TRowOutcome::TKind(shown.toInt() / 2);
+        tally.completed += kind == TRowOutcome::TKind::Completed ? 1 : 0;
+        tally.failed += kind == TRowOutcome::TKind::Failed ? 1 : 0;
+        tally.warnings += shown.toInt() % 2;
+    }
+    return tally;
 }
 
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index)

@@ -38,6 +38,18 @@ bool OutputExistedBefore(const QTreeWidgetItem* row);
 TRowEnd RowEnd(const QTreeWidgetItem* row, quint32 exitCode);
 TRowEnd StoppedRowEnd(const QTreeWidgetItem* row);
 
+// How the conversion of the row goes, in its tool tip.
+void ShowProgressHint(QTreeWidgetItem* row, const QString& hint);
+
+// The outcomes the rows show, for the end-of-batch notice; a row that has
+// not ended since it last started converting counts nowhere.
+struct TOutcomeTally {
+    int completed = 0;
+    int failed = 0;
+    int warnings = 0; // completed rows whose tool tip warns
+};
+TOutcomeTally TallyOutcomes(const QTreeWidget* list);
+
 // The row the conversion cursor names, or nullptr when it names none.
 QTreeWidgetItem* RowAt(QTreeWidget* list, int index);
 

@@ -24,6 +24,7 @@ struct TRowOutcome {
     QString toolTip; // why it failed or that it was stopped; empty when completed
     // The playing time the library reads from the output, when it reads one.
     std::optional<qint64> outputPlayingTimeMs;
+    bool warning = false; // completed, but the tool tip tells of a fault
 };
 
 // A row counts as completed only when the converter ended with 0 and its

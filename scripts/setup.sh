@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   libsqlite3-0 sqlite3 libmediainfo0v5
   ffmpeg mplayer
-  xvfb xauth trayer x11-utils
+  xvfb xauth trayer x11-utils dbus
   libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   dpkg-dev fakeroot file lintian desktop-file-utils appstream xdg-user-dirs

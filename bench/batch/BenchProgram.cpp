@@ -25,12 +25,19 @@ BenchProgram::BenchProgram(const QString& converter)
         throw std::runtime_error("no default database");
     QFile::setPermissions(m_folder.filePath("LibFFmpeg.Dat"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QDir::setCurrent(m_folder.path());
+    SetSleepInhibitorBackend(&m_sleepLock);
+    SetBatchNotifierBackend(&m_notifier);
     m_program = CreateProgram(TSqlDatMod::DefaultClientLibrary);
     m_program->mainWindow->show();
     QCoreApplication::processEvents();
 }
 
-BenchProgram::~BenchProgram() { m_program.reset(); }
+BenchProgram::~BenchProgram()
+{
+    m_program.reset();
+    SetSleepInhibitorBackend(nullptr);
+    SetBatchNotifierBackend(nullptr);
+}
 
 TFFmpegFrm* BenchProgram::Window() const { return m_program->mainWindow.get(); }
 

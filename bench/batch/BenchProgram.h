@@ -3,6 +3,8 @@
 // the default database, with the given converter as bin/ffmpeg beside the
 // benchmark.
 
+#include "tests/support/RecordingDesktop.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -27,6 +29,10 @@ public:
     QList<QByteArray> CommandLines;
 
 private:
+    // The machine's own login manager and notification service stay out of
+    // the measurement.
+    RecordingSleepInhibitor m_sleepLock;
+    RecordingNotifier m_notifier;
     QTemporaryDir m_folder;
     std::unique_ptr<TProgram> m_program;
 };

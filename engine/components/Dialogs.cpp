@@ -8,7 +8,7 @@
 namespace DialogSeam {
 namespace {
 std::function<void(const Shown&)> recorder;
-QQueue<std::optional<QString>> answers;
+QQueue<std::optional<QStringList>> answers;
 } // namespace
 
 void Enable(std::function<void(const Shown&)> record) { recorder = std::move(record); }
@@ -19,10 +19,15 @@ void Disable()
     answers.clear();
 }
 
-void AnswerNext(std::optional<QString> answer) { answers.enqueue(std::move(answer)); }
+void AnswerNext(std::optional<QString> answer)
+{
+    answers.enqueue(answer ? std::optional<QStringList>(QStringList{*answer}) : std::nullopt);
+}
+
+void AnswerNextFiles(const QStringList& files) { answers.enqueue(files); }
 
 // Returns true when a test has taken the dialog over.
-static bool intercept(const Shown& shown, std::optional<QString>* answer = nullptr)
+static bool intercept(const Shown& shown, std::optional<QStringList>* answer = nullptr)
 {
     if (!recorder)
         return false;
@@ -74,28 +79,29 @@ TOpenDialog::TOpenDialog(const char* name, QWidget* owner) : QObject(owner), m_o
 
 bool TOpenDialog::Execute()
 {
-    std::optional<QString> answer;
+    std::optional<QStringList> answer;
     if (!DialogSeam::intercept({"open", Title, Filter, QString(), 0}, &answer)) {
         QFileDialog dialog(m_owner, Title);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
         dialog.setNameFilters(qtNameFilters(Filter));
         // The user sees the filter names, not the letter-case patterns.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            answer = dialog.selectedFiles().constFirst();
+        if (dialog.exec() == QDialog::Accepted)
+            answer = dialog.selectedFiles();
     }
-    if (!answer)
+    if (!answer || answer->isEmpty())
         return false;
-    FileName = *answer;
+    Files = *answer;
+    FileName = Files.constFirst();
     return true;
 }
 
 std::optional<QString> BrowseForFolder(QWidget* owner, const QString& title)
 {
     const QString start = QDir::homePath();
-    std::optional<QString> answer;
+    std::optional<QStringList> answer;
     if (DialogSeam::intercept({"folder", title, QString(), start, 0}, &answer))
-        return answer;
+        return answer && !answer->isEmpty() ? std::optional<QString>(answer->constFirst()) : std::nullopt;
     const QString folder = QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return std::nullopt;

@@ -3,13 +3,14 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 #include <optional>
 
 class QWidget;
 
-// The file-open dialog for source files: one file per use.
+// The file-open dialog for source files: one or several files per use.
 class TOpenDialog : public QObject {
     Q_OBJECT
 public:
@@ -17,9 +18,11 @@ public:
 
     QString Title;
     QString Filter; // "name|patterns|name|patterns…"
-    QString FileName;
+    QString FileName;  // the first of Files
+    QStringList Files; // in the order the dialog returned them
 
-    // Shows the dialog; true with FileName set when a file was chosen.
+    // Shows the dialog; true with Files and FileName set when at least one
+    // file was chosen.
     bool Execute();
 
 private:
@@ -50,5 +53,7 @@ struct Shown {
 void Enable(std::function<void(const Shown&)> recorder);
 void Disable();
 void AnswerNext(std::optional<QString> answer);
+// The next open dialog returns these files, in this order.
+void AnswerNextFiles(const QStringList& files);
 
 } // namespace DialogSeam

@@ -18,11 +18,6 @@ namespace {
 const QByteArray FirstProgress = "frame=   25 fps= 25 q=2.0 size=     128kB time=00:00:01.00 bitrate= 838.9kbits/s";
 const QByteArray LastProgress = "frame=   75 fps= 25 q=2.0 size=     384kB time=00:00:03.00 bitrate= 838.9kbits/s";
 
-bool IsIdle(TFFmpegFrm* window)
-{
-    return window->JvCreateProcess->State() == TJvCreateProcess::TState::Idle;
-}
-
 QString ToolTip(TFFmpegFrm* window, int row) { return window->FileListView->topLevelItem(row)->toolTip(0); }
 
 } // namespace

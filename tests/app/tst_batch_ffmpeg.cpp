@@ -1,6 +1,7 @@
 // Real clips through the real converter, read back with the real library.
 #include "ProgramFixture.h"
 #include "Clips.h"
+#include "PrivateBus.h"
 #include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 #include "tst_batch_support.h"
@@ -32,12 +33,16 @@ void PutBeside(const QString& ffmpeg, const QByteArray& wrapper = {})
 
 class TestBatchFFmpeg : public QObject {
     Q_OBJECT
+    // Before anything in this program touches D-Bus: the window's tray icon
+    // connects to the session bus as soon as it exists.
+    std::unique_ptr<PrivateBus> bus;
 
     QString ffmpeg;
 
 private slots:
     void initTestCase()
     {
+        bus = std::make_unique<PrivateBus>();
         ffmpeg = QStandardPaths::findExecutable("ffmpeg");
         QVERIFY(!ffmpeg.isEmpty());
         PutBeside(ffmpeg);
@@ -146,6 +151,72 @@ private slots:
             QCOMPARE(output.Get(MediaInfoStream::Audio, "Format"), QByteArray("MPEG Audio"));
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
+    }
+
+    // A source cut off after its index converts "successfully" into a
+    // fraction of its playing time: the row stays completed but says so.
+    void cutOffSourceIsFlaggedShort()
+    {
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 3;
+        options.width = 160;
+        options.height = 120;
+        options.fileName = "whole.mp4";
+        options.extraArguments = {"-movflags", "+faststart"};
+        QFile whole(MakeClip(files.path(), options));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QString cut = MakeFile(files.path(), "cut.mp4", whole.read(whole.size() * 3 / 10));
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        QDir(files.path()).mkpath("out");
+        window->JvEditDir->setText(files.path() + "/out");
+        AddRow(window, cut, "00:00:03");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 60000);
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
+        const QString toolTip = window->FileListView->topLevelItem(0)->toolTip(0);
+        QVERIFY2(toolTip.startsWith("The output plays 0.") && toolTip.contains(" of the source's 3."),
+                 qPrintable(toolTip));
+        QCOMPARE(fixture.Notifier.Notices.size(), 1);
+        QCOMPARE(fixture.Notifier.Notices[0].body, QString("1 file converted, 1 warning"));
+        qInfo() << "cut-off source:" << toolTip;
+    }
+
+    // The login manager's lock, through the real binding over a private bus
+    // to a stand-in login manager, lasts exactly as long as the batch.
+    void sleepLockIsHeldWhileTheConverterRuns()
+    {
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 2;
+        options.width = 160;
+        options.height = 120;
+        const QString clip = MakeClip(files.path(), options);
+        BusService logind(DESKTOP_SERVICE_STANDIN, {"logind"});
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        SetSleepInhibitorBackend(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        window->JvEditDir->setText(files.path() + "/out");
+        QDir(files.path()).mkpath("out");
+        AddRow(window, clip, "00:00:02");
+        AddRow(window, clip, "00:00:02");
+        QStringList seenWhileConverting;
+        window->JvCreateProcess->OnRead = [&, windowRead = window->JvCreateProcess->OnRead](
+                                              TJvCreateProcess* sender, const QByteArray& line, bool newLine) {
+            windowRead(sender, line, newLine);
+            if (line.startsWith("frame=") && seenWhileConverting.isEmpty())
+                seenWhileConverting = logind.Records();
+        };
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 60000);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
+        QCOMPARE(seenWhileConverting, (QStringList{"Ready", "Inhibit|sleep:idle|Movarin|Converting videos|block"}));
+        QTRY_COMPARE(logind.Records(),
+                     (QStringList{"Ready", "Inhibit|sleep:idle|Movarin|Converting videos|block", "Released"}));
+        qInfo() << "login manager stand-in saw:" << logind.Records();
     }
 };
 

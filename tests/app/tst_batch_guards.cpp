@@ -23,8 +23,6 @@ namespace {
 
 const QByteArray Progress = "frame=   75 fps= 25 q=2.0 size=     384kB time=00:00:03.00 bitrate= 838.9kbits/s";
 
-bool IsIdle(TFFmpegFrm* window) { return window->JvCreateProcess->State() == TJvCreateProcess::TState::Idle; }
-
 void ChooseOutputFolder(TFFmpegFrm* window, const QString& folder)
 {
     DialogSeam::AnswerNext(folder);

@@ -5,6 +5,7 @@
 #include "app/FFmpegGUI.h"
 #include "engine/PowerOff.h"
 #include "engine/components/ImageList.h"
+#include "process/JvCreateProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,12 @@ inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QS
     auto* row = new QTreeWidgetItem(window->FileListView, QStringList{path, "AVI", "1 KiB", playingTime, "0%"});
     row->setIcon(0, window->ImageList->Icon(TImageList::Added));
     return row;
+}
+
+// No converter runs, nor one that was stopped and is still finishing.
+inline bool IsIdle(TFFmpegFrm* window)
+{
+    return window->JvCreateProcess->State() == TJvCreateProcess::TState::Idle;
 }
 
 // The image index each row shows, -1 for none of the list's.

@@ -10,6 +10,7 @@
 #include "media/MediaInfoDll.h"
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -43,6 +44,14 @@ QStringList PanelValues(const TFFmpegFrm* window)
     return values;
 }
 
+QStringList Column(const TFFmpegFrm* window, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < window->FileListView->topLevelItemCount(); ++row)
+        texts << window->FileListView->topLevelItem(row)->text(column);
+    return texts;
+}
+
 QStringList RowTexts(const QTreeWidgetItem* row)
 {
     QStringList texts;
@@ -55,6 +64,31 @@ void AddFile(TFFmpegFrm* window, std::optional<QString> answer)
 {
     DialogSeam::AnswerNext(std::move(answer));
     window->AddFileBtn->click();
+}
+
+// Drags the addresses over the list as a file manager would; true when the
+// list accepted the drag. When it did, they are dropped.
+bool Drop(TFFmpegFrm* window, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QWidget* viewport = window->FileListView->viewport();
+    const QPoint middle = viewport->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+    return true;
+}
+
+QList<QStringList> AllRowTexts(const TFFmpegFrm* window)
+{
+    QList<QStringList> rows;
+    for (int row = 0; row < window->FileListView->topLevelItemCount(); ++row)
+        rows << RowTexts(window->FileListView->topLevelItem(row));
+    return rows;
 }
 
 void ClickRow(TFFmpegFrm* window, int row)
@@ -301,6 +335,70 @@ private slots:
         TFFmpegFunc().ShowFileInfo(m_withAudio);
         window->DelFileBtn->click();
         QCOMPARE(PanelValues(window), EmptiedPanel);
+    }
+
+    // Each of several chosen files gets the row it would get on its own; the
+    // panel shows the last.
+    void severalChosenFilesAreAddedInTheDialogsOrder()
+    {
+        const QStringList chosen{m_oddName, m_textAsVideo, m_withAudio, m_videoOnly};
+        ProgramFixture alone;
+        TFFmpegFrm* window = alone.Start();
+        for (const QString& path : chosen)
+            AddFile(window, path);
+        const QList<QStringList> rowsAlone = AllRowTexts(window);
+        const QStringList panelAlone = PanelValues(window);
+        alone.Stop();
+
+        ProgramFixture together;
+        window = together.Start();
+        DialogSeam::AnswerNextFiles(chosen);
+        window->AddFileBtn->click();
+        QCOMPARE(AllRowTexts(window), rowsAlone);
+        QCOMPARE(PanelValues(window), panelAlone);
+        for (int row = 0; row < chosen.size(); ++row)
+            QCOMPARE(window->FileListView->topLevelItem(row)->icon(0).cacheKey(),
+                     window->ImageList->Icon(TImageList::Added).cacheKey());
+        QVERIFY(window->FileListView->selectedItems().isEmpty());
+        QCOMPARE(window->JvEditCmdMsg->text(), QString());
+        QVERIFY(ErrorTexts(together.Shown).isEmpty());
+    }
+
+    // A folder gives the video files directly inside it, by name and in any
+    // letter case; a file is taken as it is; what is not local is skipped.
+    void droppedFilesAndFoldersAreAdded()
+    {
+        QTemporaryDir dropped;
+        for (const char* name : {"clip 10.mp4", "B.AVI", "clip 9.Rmvb", "a.3gp", "notes.txt", "film.mkv", "mp4",
+                                 "archive.mp4.zip"})
+            MakeFile(dropped.path(), name, "pretends to be video");
+        QDir(dropped.path()).mkpath("inner.mp4");
+        MakeFile(dropped.filePath("inner.mp4"), "deeper.mp4", "pretends to be video");
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+
+        QVERIFY(Drop(window, {QUrl::fromLocalFile(dropped.path()), QUrl("https://example.org/video.mp4"),
+                              QUrl::fromLocalFile(m_withAudio)}));
+        QCOMPARE(Column(window, 0), (QStringList{dropped.filePath("a.3gp"), dropped.filePath("B.AVI"),
+                                                 dropped.filePath("clip 10.mp4"), dropped.filePath("clip 9.Rmvb"),
+                                                 m_withAudio}));
+        QCOMPARE(PanelValues(window)[1], QString("clip.mp4"));
+        QCOMPARE(AllRowTexts(window).constLast().mid(1), (QStringList{"mp4", PanelValues(window)[3], "00:00:03", "0%"}));
+
+        // Nothing local to add: the list refuses the drag.
+        QVERIFY(!Drop(window, {QUrl("https://example.org/video.mp4")}));
+        QCOMPARE(window->FileListView->topLevelItemCount(), 5);
+        QVERIFY(ErrorTexts(fixture.Shown).isEmpty());
+    }
+
+    void dropIsRefusedWhileABatchRuns()
+    {
+        ProgramFixture fixture;
+        TFFmpegFrm* window = fixture.Start();
+        TFFmpegFunc().LockButtons(); // how a running batch shows
+        QVERIFY(!Drop(window, {QUrl::fromLocalFile(m_withAudio)}));
+        TFFmpegFunc().AddDroppedFiles({QUrl::fromLocalFile(m_withAudio)}); // a drop that got through anyway
+        QCOMPARE(window->FileListView->topLevelItemCount(), 0);
     }
 
     void clearEmptiesListPanelCursorAndStatusLine()

@@ -79,7 +79,7 @@ private slots:
 
         const bool chosen = dialog.Execute();
         QCOMPARE(seen.title, QString("Add video files"));
-        QCOMPARE(seen.mode, QFileDialog::ExistingFile);
+        QCOMPARE(seen.mode, QFileDialog::ExistingFiles);
         QCOMPARE(seen.filters.size(), 14);
         QCOMPARE(seen.selectedFilter, QString("all video files")); // the patterns stay hidden
         QVERIFY(seen.filters.constFirst().startsWith("all video files ("));
@@ -88,6 +88,25 @@ private slots:
                  QStringList({"CLIP.MP4", "Clip.Avi", "Show.Qt", "lower.mp4", "movie.rmvb", "phone.3G2"}));
         QVERIFY(chosen);
         QCOMPARE(dialog.FileName, folder.filePath("Clip.Avi"));
+        QCOMPARE(dialog.Files, QStringList{folder.filePath("Clip.Avi")});
+    }
+
+    void severalFilesComeBackInTheOrderChosen()
+    {
+        QTemporaryDir folder;
+        for (const char* name : {"a.mp4", "b.avi", "c.mov"})
+            QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
+        QWidget owner;
+        TOpenDialog dialog("OpenDialog1", &owner);
+        dialog.Filter = VideoFilter;
+        Seen seen;
+        WhenDialogOpens(folder.path(), &seen, [](QFileDialog* shown) {
+            QTest::keyClicks(shown->findChild<QLineEdit*>("fileNameEdit"), "\"c.mov\" \"a.mp4\"");
+            QTest::keyClick(shown->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+        });
+        QVERIFY(dialog.Execute());
+        QCOMPARE(dialog.Files, (QStringList{folder.filePath("c.mov"), folder.filePath("a.mp4")}));
+        QCOMPARE(dialog.FileName, folder.filePath("c.mov"));
     }
 
     void cancellingKeepsTheLastFileName()

@@ -43,12 +43,16 @@ ProgramFixture::ProgramFixture() : m_previousFolder(QDir::currentPath())
     QDir::setCurrent(m_folder.path());
     DialogSeam::Enable([this](const DialogSeam::Shown& shown) { Shown.append(shown); });
     SetPowerOffBackend(&m_refusedPowerOff);
+    SetSleepInhibitorBackend(&SleepLock);
+    SetBatchNotifierBackend(&Notifier);
 }
 
 ProgramFixture::~ProgramFixture()
 {
     Stop();
     SetPowerOffBackend(nullptr);
+    SetSleepInhibitorBackend(nullptr);
+    SetBatchNotifierBackend(nullptr);
     DialogSeam::Disable();
     QDir::setCurrent(m_previousFolder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordingDesktop.h"
 #include "engine/PowerOff.h"
 #include "engine/components/Dialogs.h"
 
@@ -33,6 +34,10 @@ public:
 
     QList<DialogSeam::Shown> Shown;
     QList<QByteArray> Statements;
+    // In place of the login manager and the notification service for the
+    // fixture's whole life.
+    RecordingSleepInhibitor SleepLock;
+    RecordingNotifier Notifier;
 
 private:
     // No test may switch the machine off: until a test installs its own
