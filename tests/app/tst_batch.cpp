@@ -7,6 +7,7 @@
 #include "engine/components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 #include "process/ShellWords.h"
+#include "BatchWindowSetup.h"
 #include "tst_batch_support.h"
 
 #include <QCheckBox>
@@ -22,14 +23,9 @@ QString ToolTip(TFFmpegFrm* window, int row) { return window->FileListView->topL
 
 } // namespace
 
-class TestBatch : public QObject {
+class TestBatch : public QObject, BatchWindowSetup {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFixture> fixture;
-    std::unique_ptr<ScriptedConverter> converter;
-    std::unique_ptr<RecordingPowerOff> powerOff;
-    TFFmpegFrm* window = nullptr;
-    std::unique_ptr<QTemporaryDir> files;
     QByteArray playableOutput; // what the scripted converter writes by default
 
     // Source files named as given, in folders of their own when the name
@@ -56,27 +52,13 @@ private slots:
 
     void init()
     {
-        fixture = std::make_unique<ProgramFixture>();
-        converter = std::make_unique<ScriptedConverter>();
-        window = fixture->Start();
-        powerOff = std::make_unique<RecordingPowerOff>(window);
-        files = std::make_unique<QTemporaryDir>();
+        StartWindow();
         QDir().mkpath(outputFolder());
         window->JvEditDir->setText(outputFolder());
         converter->Put("progress", FirstProgress + '\r' + LastProgress + '\r');
-        converter->Put("output", playableOutput);
     }
 
-    void cleanup()
-    {
-        converter->Put("release");
-        QTRY_VERIFY(!window || IsIdle(window));
-        powerOff.reset();
-        fixture.reset();
-        converter.reset();
-        files.reset();
-        window = nullptr;
-    }
+    void cleanup() { EndWindow(); }
 
     void oneRowRunsAndCompletesTheBatch()
     {

@@ -4,6 +4,7 @@
 #include "Clips.h"
 #include "engine/components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
+#include "BatchWindowSetup.h"
 #include "tst_batch_support.h"
 
 #include <QCheckBox>
@@ -16,15 +17,9 @@ const QString NotKeptAwake = "The system did not agree to stay awake; it may go 
 
 } // namespace
 
-class TestBatchComfort : public QObject {
+class TestBatchComfort : public QObject, BatchWindowSetup {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFixture> fixture;
-    std::unique_ptr<ScriptedConverter> converter;
-    std::unique_ptr<RecordingPowerOff> powerOff;
-    std::unique_ptr<QTemporaryDir> files;
-    TFFmpegFrm* window = nullptr;
-    QByteArray playableOutput; // what the scripted converter writes: one second
 
     void addSources(int count)
     {
@@ -33,32 +28,15 @@ class TestBatchComfort : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        ScriptedConverter::Install();
-        playableOutput = ScriptedConverter::PlayableOutput();
-    }
+    void initTestCase() { ScriptedConverter::Install(); }
 
     void init()
     {
-        fixture = std::make_unique<ProgramFixture>();
-        converter = std::make_unique<ScriptedConverter>();
-        window = fixture->Start();
-        powerOff = std::make_unique<RecordingPowerOff>(window);
-        files = std::make_unique<QTemporaryDir>();
+        StartWindow();
         window->JvEditDir->setText(files->path());
-        converter->Put("output", playableOutput);
     }
 
-    void cleanup()
-    {
-        converter->Put("release");
-        QTRY_VERIFY(IsIdle(window));
-        powerOff.reset();
-        fixture.reset();
-        converter.reset();
-        files.reset();
-    }
+    void cleanup() { EndWindow(); }
 
     void awakeFromStartToEnd_data()
     {

@@ -10,6 +10,7 @@
 #include "engine/components/JvComboBox.h"
 #include "engine/components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
+#include "BatchWindowSetup.h"
 #include "tst_batch_support.h"
 
 #include <QCheckBox>
@@ -31,14 +32,9 @@ void ChooseOutputFolder(TFFmpegFrm* window, const QString& folder)
 
 } // namespace
 
-class TestBatchGuards : public QObject {
+class TestBatchGuards : public QObject, BatchWindowSetup {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFixture> fixture;
-    std::unique_ptr<ScriptedConverter> converter;
-    std::unique_ptr<RecordingPowerOff> powerOff;
-    TFFmpegFrm* window = nullptr;
-    std::unique_ptr<QTemporaryDir> files;
 
     void addSources(const QStringList& names)
     {
@@ -65,26 +61,12 @@ private slots:
 
     void init()
     {
-        fixture = std::make_unique<ProgramFixture>();
-        converter = std::make_unique<ScriptedConverter>();
-        window = fixture->Start();
-        powerOff = std::make_unique<RecordingPowerOff>(window);
-        files = std::make_unique<QTemporaryDir>();
+        StartWindow();
         ChooseOutputFolder(window, folder("out"));
         converter->Put("progress", Progress + '\r');
-        converter->Put("output", ScriptedConverter::PlayableOutput());
     }
 
-    void cleanup()
-    {
-        converter->Put("release");
-        QTRY_VERIFY(!window || IsIdle(window));
-        powerOff.reset();
-        fixture.reset();
-        converter.reset();
-        files.reset();
-        window = nullptr;
-    }
+    void cleanup() { EndWindow(); }
 
     // Each output is named after its source letter for letter, whatever the
     // media-information library makes of the name, and gets a number only
