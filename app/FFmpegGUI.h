@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/FFmpegFrmComponents.h"
-#include "engine/TimeLeft.h"
+#include "batch/TimeLeft.h"
 
 #include <QList>
 #include <QUrl>

@@ -1,11 +1,13 @@
 // Builds the main window's components at their fixed places.
 #include "app/FFmpegGUI.h"
 #include "app/GridLineDelegate.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/Dialogs.h"
-#include "engine/components/ImageList.h"
-#include "engine/components/JvComboBox.h"
-#include "engine/components/JvTrayIcon.h"
+#include "batch/BatchRows.h"
+#include "components/CursorEdit.h"
+#include "components/Dialogs.h"
+#include "components/FileListBinding.h"
+#include "components/ImageList.h"
+#include "components/JvComboBox.h"
+#include "components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
@@ -139,6 +141,8 @@ void TFFmpegFrm::buildBody()
     FileListView->setHeaderLabels(captions);
     for (int i = 0; i < int(std::size(FileColumns)); ++i)
         FileListView->setColumnWidth(i, FileColumns[i].width);
+    BatchRows = new TBatchRows(this);
+    new TFileListBinding(FileListView, BatchRows, ImageList);
 
     auto* picture = place(new QLabel(this), "Image1", 602, 45, 245, 172);
     picture->setPixmap(QIcon(":/images/picture.svg").pixmap(245, 172));

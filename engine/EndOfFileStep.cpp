@@ -1,41 +1,33 @@
 #include "engine/EndOfFileStep.h"
-#include "engine/ConversionProgress.h"
+#include "batch/BatchRows.h"
+#include "batch/ShortOutput.h"
+#include "batch/StrToInt.h"
+#include "components/CursorEdit.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/RowMarks.h"
-#include "engine/RowOutcome.h"
-#include "engine/ShortOutput.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/ImageList.h"
-#include "engine/components/JvTimer.h"
-#include "engine/components/JvTrayIcon.h"
 
-#include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QToolButton>
-#include <QTreeWidget>
-
-using namespace RowMarks;
 
 namespace {
 
 // A failed row leaves no half-written output behind, unless the file was
 // there before the converter started: that one is never removed.
-void ShowRowEnd(QTreeWidgetItem* row, const TImageList& images, const TRowOutcome& outcome)
+void ShowRowEnd(TBatchRows& rows, int index, const TRowOutcome& outcome)
 {
-    ShowOutcome(row, images, outcome);
-    if (outcome.kind == TRowOutcome::TKind::Failed && !OutputExistedBefore(row) && !Output(row).isEmpty())
-        QFile::remove(Output(row));
+    rows.Finish(index, outcome);
+    const TBatchRow& row = rows.At(index);
+    if (outcome.kind == TRowOutcome::TKind::Failed && !row.outputExistedBefore && !row.output.isEmpty())
+        QFile::remove(row.output);
 }
 
 // The source's playing time is read only for an output that plays.
-TRowOutcome RowOutcomeOf(const QTreeWidgetItem* row, quint32 exitCode)
+TRowOutcome RowOutcomeOf(const TBatchRows& rows, int index, quint32 exitCode)
 {
-    const TRowOutcome outcome = DecideRowOutcome(RowEnd(row, exitCode));
+    const TRowOutcome outcome = DecideRowOutcome(rows.EndOf(index, exitCode));
     if (outcome.kind != TRowOutcome::TKind::Completed)
         return outcome;
-    return FlagShortOutput(outcome, ReadPlayingTimeMs(row->text(SourceColumn)));
+    return FlagShortOutput(outcome, ReadPlayingTimeMs(rows.At(index).source));
 }
 
 } // namespace
@@ -48,10 +40,11 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     }
     if (window.AddFileBtn->isEnabled())
         return;
+    TBatchRows& rows = *window.BatchRows;
     const int row = StrToInt(window.JvEditNumb->text());
-    if (QTreeWidgetItem* item = RowAt(window.FileListView, row))
-        ShowRowEnd(item, *window.ImageList, RowOutcomeOf(item, exitCode));
-    if (row < window.FileListView->topLevelItemCount() - 1) {
+    if (rows.Contains(row))
+        ShowRowEnd(rows, row, RowOutcomeOf(rows, row, exitCode));
+    if (row < rows.Count() - 1) {
         window.JvEditNumb->Assign(QString::number(row + 1));
         return;
     }

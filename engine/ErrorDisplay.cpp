@@ -1,5 +1,5 @@
 #include "engine/ErrorDisplay.h"
-#include "engine/components/Dialogs.h"
+#include "components/Dialogs.h"
 
 #include <QApplication>
 

@@ -7,6 +7,7 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 class TBatchClock;
+class TBatchRows;
 class TCursorEdit;
 class TImageList;
 class TJvCreateProcess;
@@ -36,6 +37,8 @@ struct TFFmpegFrmComponents {
     TJvTrayIcon* JvTrayIcon = nullptr;
     QTimer* JvTimer = nullptr;
     TBatchClock* BatchClock = nullptr;
+    // The rows of the file list and their state; the list shows them.
+    TBatchRows* BatchRows = nullptr;
     // Convert was pressed while a stopped converter was still finishing: the
     // new batch starts when that converter has ended.
     bool StartWhenStoppedConverterEnds = false;

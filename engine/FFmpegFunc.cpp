@@ -1,10 +1,10 @@
 #include "engine/FFmpegFunc.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/ProgramFolder.h"
-#include "engine/components/Dialogs.h"
-#include "engine/components/ImageList.h"
-#include "engine/components/JvComboBox.h"
-#include "engine/components/JvTrayIcon.h"
+#include "components/Dialogs.h"
+#include "components/ImageList.h"
+#include "components/JvComboBox.h"
+#include "components/JvTrayIcon.h"
 #include "settings/DataModule.h"
 
 #include <QToolButton>
@@ -12,7 +12,7 @@
 #include <QWidget>
 
 TFFmpegFunc::TFFmpegFunc()
-    : SqliteQuery(SqlDatMod->SqliteQuery), Selectors{}, OpenDialog1(FFmpegFrm->OpenDialog1),
+    : SqliteQuery(SqlDatMod->SqliteQuery), BatchRows(*FFmpegFrm->BatchRows), Selectors{}, OpenDialog1(FFmpegFrm->OpenDialog1),
       FileListView(FFmpegFrm->FileListView), MsgListView(FFmpegFrm->MsgListView),
       AddFileBtn(FFmpegFrm->AddFileBtn), DelFileBtn(FFmpegFrm->DelFileBtn),
       ClearFileBtn(FFmpegFrm->ClearFileBtn), ConvFileBtn(FFmpegFrm->ConvFileBtn),

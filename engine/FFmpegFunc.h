@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <array>
 
-class QTreeWidgetItem;
+class TBatchRows;
 class TJvComboBox;
 class TSqliteQuery;
 
@@ -56,6 +56,8 @@ public:
     void ShowSelectedFileInfo();
     void DeleteSelectedFile();
     void ClearFiles();
+    // The row the user selected in the list, -1 for none.
+    int SelectedRow() const;
 
     // Conversion.
     QByteArray BuildCommandLine();
@@ -75,7 +77,7 @@ public:
     enum class TBatchEnd { Completed, Stopped, NotStarted, Closing };
     void EndBatch(TBatchEnd how);
     void KeepAwake();
-    void ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line);
+    void ShowTimeLeft(int row, int positionSecs, const QByteArray& line);
     void AnnounceFinishedBatch();
 
     // Output folder.
@@ -93,6 +95,7 @@ private:
     void RunStatement(const QByteArray& statement);
 
     TSqliteQuery& SqliteQuery;
+    TBatchRows& BatchRows;
     std::array<TJvComboBox*, OptionKinds.size()> Selectors; // JvCmbVdo1…5, JvCmbAdo1…4
     TOpenDialog* OpenDialog1;
     QTreeWidget* FileListView;

@@ -1,20 +1,19 @@
 // The batch run: command line, progress, stop, power-off.
-#include "engine/BatchNotifier.h"
-#include "engine/CommandLine.h"
-#include "engine/ConversionProgress.h"
+#include "batch/BatchRows.h"
+#include "desktop/BatchNotifier.h"
+#include "batch/CommandLine.h"
+#include "batch/ConversionProgress.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/OutputNames.h"
-#include "engine/PowerOff.h"
+#include "batch/OutputNames.h"
+#include "desktop/PowerOff.h"
 #include "engine/ProgramFolder.h"
-#include "engine/RowMarks.h"
-#include "engine/SleepInhibitor.h"
-#include "engine/TimeLeft.h"
-#include "engine/RowOutcome.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/ImageList.h"
-#include "engine/components/JvTimer.h"
-#include "engine/components/JvTrayIcon.h"
+#include "desktop/SleepInhibitor.h"
+#include "batch/TimeLeft.h"
+#include "components/CursorEdit.h"
+#include "components/ImageList.h"
+#include "components/JvTimer.h"
+#include "components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 
 #include <QCheckBox>
@@ -25,9 +24,6 @@
 #include <QToolButton>
 #include <QWidget>
 #include <chrono>
-#include <QTreeWidget>
-
-using namespace RowMarks;
 
 namespace {
 
@@ -39,24 +35,23 @@ const char* const NotKeptAwakeMessage =
 
 // Sources of the list and the outputs the batch wrote before this row: an
 // output must replace none of them.
-QStringList PathsTakenBefore(QTreeWidget* list, int row)
+QStringList PathsTakenBefore(const TBatchRows& rows, int row)
 {
     QStringList taken;
-    for (int index = 0; index < list->topLevelItemCount(); ++index) {
-        const QTreeWidgetItem* item = list->topLevelItem(index);
-        taken << item->text(SourceColumn);
-        if (index < row && !Output(item).isEmpty())
-            taken << Output(item);
+    for (int index = 0; index < rows.Count(); ++index) {
+        taken << rows.At(index).source;
+        if (index < row && !rows.At(index).output.isEmpty())
+            taken << rows.At(index).output;
     }
     return taken;
 }
 
 // The estimate reads every later row's playing time on every progress line;
 // a malformed one must not raise an error box each time.
-int PlayingSecsOrNone(const QTreeWidgetItem* row)
+int PlayingSecsOrNone(const TBatchRow& row)
 {
     try {
-        return PlayingTimeSecs(row->text(PlayingTimeColumn));
+        return PlayingTimeSecs(row.playingTime);
     } catch (const std::exception&) {
         return 0;
     }
@@ -79,11 +74,10 @@ void PostQuit()
 QByteArray TFFmpegFunc::BuildCommandLine()
 {
     const int row = StrToInt(JvEditNumb->text());
-    QTreeWidgetItem* item = FileListView->topLevelItem(row);
-    const QByteArray source = item->text(SourceColumn).toUtf8();
+    const QByteArray source = BatchRows.At(row).source.toUtf8();
     const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)),
-                                          PathsTakenBefore(FileListView, row));
-    RememberOutput(item, output, QFileInfo::exists(output));
+                                          PathsTakenBefore(BatchRows, row));
+    BatchRows.SetOutput(row, output, QFileInfo::exists(output));
     const OptionFragments fragments{GetVdoCodecCmd(),   GetVdoBitrateCmd(), GetVdoSizeCmd(),
                                     GetVdoFpsCmd(),     GetVdoAspectCmd(),  GetAdoCodecCmd(),
                                     GetAdoBitrateCmd(), GetAdoChannelsCmd(), GetAdoFreqCmd()};
@@ -100,8 +94,7 @@ QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 
 int TFFmpegFunc::GetCurrentDurationSecs()
 {
-    const QTreeWidgetItem* item = FileListView->topLevelItem(StrToInt(JvEditNumb->text()));
-    return PlayingTimeSecs(item->text(PlayingTimeColumn));
+    return PlayingTimeSecs(BatchRows.At(StrToInt(JvEditNumb->text())).playingTime);
 }
 
 int TFFmpegFunc::ParseTimeSecs(const QByteArray& line) { return ProgressTimeSecs(line).value_or(-1); }
@@ -117,17 +110,17 @@ void TFFmpegFunc::ShutdownComputer(int flags)
 
 void TFFmpegFunc::ConvertCurrentFile()
 {
-    QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text()));
-    if (!item)
+    const int row = StrToInt(JvEditNumb->text());
+    if (!BatchRows.Contains(row))
         return;
-    ShowFileInfo(item->text(SourceColumn));
-    MarkConverting(item, *FFmpegFrm->ImageList);
+    ShowFileInfo(BatchRows.At(row).source);
+    BatchRows.Start(row);
     try {
         JvCreateProcess->CommandLine = BuildCommandLine();
         JvCreateProcess->Start();
     } catch (const std::exception& error) {
         // No converter runs for this row: the batch ends here, visibly failed.
-        ShowOutcome(item, *FFmpegFrm->ImageList, NotStartedOutcome(QString::fromUtf8(error.what())));
+        BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(error.what())));
         EndBatch(TBatchEnd::NotStarted);
         throw;
     }
@@ -135,12 +128,11 @@ void TFFmpegFunc::ConvertCurrentFile()
 
 void TFFmpegFunc::StartConversion()
 {
-    if (FileListView->topLevelItemCount() == 0 || !AddFileBtn->isEnabled())
+    if (BatchRows.Count() == 0 || !AddFileBtn->isEnabled())
         return;
     if (JvEditDir->text().isEmpty()) {
-        for (int row = 0; row < FileListView->topLevelItemCount(); ++row)
-            ShowOutcome(FileListView->topLevelItem(row), *FFmpegFrm->ImageList,
-                        NotStartedOutcome(NoOutputFolderMessage));
+        for (int row = 0; row < BatchRows.Count(); ++row)
+            BatchRows.Finish(row, NotStartedOutcome(NoOutputFolderMessage));
         return;
     }
     LockButtons();
@@ -167,19 +159,19 @@ void TFFmpegFunc::StartFirstRow()
 
 void TFFmpegFunc::StopConversion()
 {
-    if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
+    if (BatchRows.Count() == 0 || AddFileBtn->isEnabled())
         return;
     JvCreateProcess->WriteInput("q");
     // Convert pressed after an earlier Stop only waited: its row is marked.
-    if (!FFmpegFrm->StartWhenStoppedConverterEnds)
-        if (QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text())))
-            ShowOutcome(item, *FFmpegFrm->ImageList, DecideRowOutcome(StoppedRowEnd(item)));
+    const int row = StrToInt(JvEditNumb->text());
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row))
+        BatchRows.Finish(row, DecideRowOutcome(BatchRows.StoppedEndOf(row)));
     EndBatch(TBatchEnd::Stopped);
 }
 
 void TFFmpegFunc::StopOnClose()
 {
-    if (FileListView->topLevelItemCount() == 0 || AddFileBtn->isEnabled())
+    if (BatchRows.Count() == 0 || AddFileBtn->isEnabled())
         return;
     JvCreateProcess->WriteInput("q");
     EndBatch(TBatchEnd::Closing);
@@ -211,18 +203,13 @@ void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNew
     // A stopped converter still finishing speaks for no row.
     if (AddFileBtn->isEnabled() || FFmpegFrm->StartWhenStoppedConverterEnds)
         return;
-    QTreeWidgetItem* item = RowAt(FileListView, StrToInt(JvEditNumb->text()));
-    if (!item)
+    const int row = StrToInt(JvEditNumb->text());
+    if (!BatchRows.Contains(row))
         return;
-    RememberLine(item, line, startsOnNewLine);
-    if (!IsProgressLine(line))
+    const std::optional<int> position = BatchRows.ReportLine(row, line, startsOnNewLine);
+    if (!position)
         return;
-    const int position = ParseTimeSecs(line);
-    if (position < 0)
-        return;
-    if (const std::optional<qint64> percent = ProgressPercent(position, GetCurrentDurationSecs()))
-        item->setText(PercentColumn, QString::number(*percent) + '%');
-    ShowTimeLeft(item, position, line);
+    ShowTimeLeft(row, *position, line);
     JvEditCmdMsg->setText(QString::fromUtf8(line));
 }
 
@@ -232,24 +219,22 @@ void TFFmpegFunc::KeepAwake()
         JvEditCmdMsg->setText(NotKeptAwakeMessage);
 }
 
-void TFFmpegFunc::ShowTimeLeft(QTreeWidgetItem* row, int positionSecs, const QByteArray& line)
+void TFFmpegFunc::ShowTimeLeft(int row, int positionSecs, const QByteArray& line)
 {
-    const int index = FileListView->indexOfTopLevelItem(row);
     const double fileLeft = GetCurrentDurationSecs() - positionSecs;
     if (const std::optional<double> speed = ProgressSpeed(line))
-        ShowProgressHint(row, RowProgressText(*speed, fileLeft));
+        BatchRows.SetToolTip(row, RowProgressText(*speed, fileLeft));
     double batchLeft = std::max(0.0, fileLeft);
-    for (int later = index + 1; later < FileListView->topLevelItemCount(); ++later)
-        batchLeft += PlayingSecsOrNone(FileListView->topLevelItem(later));
+    for (int later = row + 1; later < BatchRows.Count(); ++later)
+        batchLeft += PlayingSecsOrNone(BatchRows.At(later));
     TBatchClock& clock = *FFmpegFrm->BatchClock;
-    clock.Reached(index, positionSecs);
-    JvTrayIcon->SetHint(
-        BatchProgressText(index + 1, FileListView->topLevelItemCount(), clock.SecondsLeft(batchLeft, NowMs())));
+    clock.Reached(row, positionSecs);
+    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(), clock.SecondsLeft(batchLeft, NowMs())));
 }
 
 void TFFmpegFunc::AnnounceFinishedBatch()
 {
-    const TOutcomeTally tally = TallyOutcomes(FileListView);
+    const TBatchRows::TTally tally = BatchRows.Tally();
     BatchNotifierBackend().Notify(BatchFinishedSummary, BatchFinishedBody(tally.completed, tally.failed, tally.warnings),
                                   [tray = QPointer<TJvTrayIcon>(JvTrayIcon), form = QPointer<QWidget>(FFmpegFrm->Form)] {
                                       if (!tray || !form)

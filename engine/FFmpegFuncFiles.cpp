@@ -1,12 +1,12 @@
 // The source file list and the information panel.
+#include "batch/BatchRows.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/FileFacts.h"
+#include "batch/FileFacts.h"
 #include "engine/MediaInfoNotice.h"
-#include "engine/SourceFiles.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/Dialogs.h"
-#include "engine/components/ImageList.h"
+#include "batch/SourceFiles.h"
+#include "components/CursorEdit.h"
+#include "components/Dialogs.h"
 #include "media/MediaInfoDll.h"
 
 #include <QCoreApplication>
@@ -102,10 +102,12 @@ void TFFmpegFunc::AddFiles(const QStringList& paths)
             ShowMediaInfoMissingOnce(JvEditCmdMsg);
             return;
         }
-        auto* item = new QTreeWidgetItem(
-            QStringList{paths[index], row->type, row->size, row->playingTime, row->percent});
-        item->setIcon(0, FFmpegFrm->ImageList->Icon(TImageList::Added));
-        FileListView->addTopLevelItem(item);
+        TBatchRow added;
+        added.source = paths[index];
+        added.type = row->type;
+        added.size = row->size;
+        added.playingTime = row->playingTime;
+        BatchRows.Append(std::move(added));
         progress.Reached(index + 1);
     }
     if (!paths.isEmpty())
@@ -118,31 +120,35 @@ void TFFmpegFunc::ShowFileInfo(const QString& path)
         ShowInfoPanelValues(MsgListView, *values);
 }
 
-void TFFmpegFunc::ShowSelectedFileInfo()
+int TFFmpegFunc::SelectedRow() const
 {
     const QList<QTreeWidgetItem*> selected = FileListView->selectedItems();
-    if (!selected.isEmpty())
-        ShowFileInfo(selected.constFirst()->text(0));
+    return selected.isEmpty() ? -1 : FileListView->indexOfTopLevelItem(selected.constFirst());
+}
+
+void TFFmpegFunc::ShowSelectedFileInfo()
+{
+    if (const int row = SelectedRow(); row >= 0)
+        ShowFileInfo(BatchRows.At(row).source);
 }
 
 void TFFmpegFunc::DeleteSelectedFile()
 {
-    const QList<QTreeWidgetItem*> selected = FileListView->selectedItems();
-    if (!selected.isEmpty()) {
-        delete selected.constFirst();
+    if (const int row = SelectedRow(); row >= 0) {
+        BatchRows.Remove(row);
         // The list would otherwise select a neighbour, and the next Delete
         // would remove a row the user never chose.
         FileListView->clearSelection();
     }
-    if (FileListView->topLevelItemCount() == 0)
+    if (BatchRows.Count() == 0)
         ClearInfoPanel();
 }
 
 void TFFmpegFunc::ClearFiles()
 {
-    if (FileListView->topLevelItemCount() == 0)
+    if (BatchRows.Count() == 0)
         return;
-    FileListView->clear();
+    BatchRows.Clear();
     ClearInfoPanel();
     JvEditNumb->Assign("-1");
     JvEditCmdMsg->clear();

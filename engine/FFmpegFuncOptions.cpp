@@ -1,7 +1,7 @@
 // The option selectors: filling, restoring and saving the choices, and the
 // command fragment each choice stands for.
 #include "engine/FFmpegFunc.h"
-#include "engine/components/JvComboBox.h"
+#include "components/JvComboBox.h"
 #include "settings/SqliteQuery.h"
 #include "settings/Statements.h"
 

@@ -2,7 +2,7 @@
 // opened in the file manager. The program never creates it.
 #include "engine/FFmpegFunc.h"
 #include "engine/ProgramFolder.h"
-#include "engine/components/Dialogs.h"
+#include "components/Dialogs.h"
 #include "settings/SqliteQuery.h"
 #include "settings/Statements.h"
 

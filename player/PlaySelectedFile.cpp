@@ -1,7 +1,8 @@
 // Play: the main window's controller opens the mini player. It lives with
 // the player so that the engine never needs to know the player's window.
+#include "batch/BatchRows.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/components/Dialogs.h"
+#include "components/Dialogs.h"
 #include "player/MplayerGUI.h"
 
 #include <QLabel>
@@ -11,8 +12,8 @@
 
 void TFFmpegFunc::PlaySelectedFile()
 {
-    const QList<QTreeWidgetItem*> selected = FileListView->selectedItems();
-    if (selected.isEmpty()) {
+    const int row = SelectedRow();
+    if (row < 0) {
         ShowMessage(FileListView->window(), "message", "Please choose to play video file", QMessageBox::NoIcon);
         return;
     }
@@ -20,6 +21,6 @@ void TFFmpegFunc::PlaySelectedFile()
     MplayerFrm = window.get();
     // Cleared however the modal loop is left, an error included.
     const auto forget = qScopeGuard([] { MplayerFrm = nullptr; });
-    window->JvLabFile->setText(selected.constFirst()->text(0));
+    window->JvLabFile->setText(BatchRows.At(row).source);
     window->exec();
 }

@@ -2,7 +2,7 @@
 // lines and the total from the file's duration.
 #include "player/PlayTimes.h"
 #include "player/MplayerFunc.h"
-#include "engine/StrToInt.h"
+#include "batch/StrToInt.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "BenchProgram.h"
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
-#include "engine/components/ImageList.h"
+#include "batch/BatchRows.h"
 #include "process/JvCreateProcess.h"
 #include "settings/DataModule.h"
 
@@ -43,8 +43,10 @@ TFFmpegFrm* BenchProgram::Window() const { return m_program->mainWindow.get(); }
 
 void BenchProgram::AddRow(const QString& path, const QString& playingTime)
 {
-    auto* row = new QTreeWidgetItem(Window()->FileListView, QStringList{path, "", "", playingTime, "0%"});
-    row->setIcon(0, Window()->ImageList->Icon(TImageList::Added));
+    TBatchRow row;
+    row.source = path;
+    row.playingTime = playingTime;
+    Window()->BatchRows->Append(row);
 }
 
 void BenchProgram::RunBatch(const std::function<void(const QByteArray&)>& onLine)

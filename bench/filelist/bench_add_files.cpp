@@ -4,7 +4,7 @@
 //   bench_add_files [files] [rounds]
 #include "bench/batch/BenchProgram.h"
 #include "app/FFmpegGUI.h"
-#include "engine/components/Dialogs.h"
+#include "components/Dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // kept awake while it runs and the desktop hears when it has finished.
 #include "ProgramFixture.h"
 #include "Clips.h"
-#include "engine/components/JvTrayIcon.h"
+#include "components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 #include "BatchWindowSetup.h"
 #include "tst_batch_support.h"

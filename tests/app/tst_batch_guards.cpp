@@ -5,10 +5,10 @@
 #include "ProgramFixture.h"
 #include "Clips.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/RowMarks.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/JvComboBox.h"
-#include "engine/components/JvTrayIcon.h"
+#include "batch/BatchRows.h"
+#include "components/CursorEdit.h"
+#include "components/JvComboBox.h"
+#include "components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 #include "BatchWindowSetup.h"
 #include "tst_batch_support.h"
@@ -174,7 +174,7 @@ private slots:
         QVERIFY(hasWords(converter->Arguments(3), codecAfter));
         QCOMPARE((QStringList{output(1), output(2), output(3)}),
                  (QStringList{folder("out") + "/a.mp4", folder("elsewhere") + "/b.mp4", folder("elsewhere") + "/c.mp4"}));
-        QCOMPARE(RowMarks::Output(window->FileListView->topLevelItem(0)), folder("out") + "/a.mp4");
+        QCOMPARE(window->BatchRows->At(0).output, folder("out") + "/a.mp4");
         QCOMPARE(Marks(window), QList<int>(3, TImageList::Converted));
     }
 

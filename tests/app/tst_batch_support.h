@@ -3,8 +3,9 @@
 
 #include "Clips.h"
 #include "app/FFmpegGUI.h"
-#include "engine/PowerOff.h"
-#include "engine/components/ImageList.h"
+#include "batch/BatchRows.h"
+#include "desktop/PowerOff.h"
+#include "components/ImageList.h"
 #include "process/JvCreateProcess.h"
 
 #include <QCoreApplication>
@@ -15,13 +16,17 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-// Adds a row the way the file list does: path, type, size, playing time,
-// "0%", mark 15.
+// Adds a row the way the file list does, without asking the library:
+// path, type, size, playing time; the list shows it with "0%" and mark 15.
 inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QString& playingTime = "00:00:04")
 {
-    auto* row = new QTreeWidgetItem(window->FileListView, QStringList{path, "AVI", "1 KiB", playingTime, "0%"});
-    row->setIcon(0, window->ImageList->Icon(TImageList::Added));
-    return row;
+    TBatchRow row;
+    row.source = path;
+    row.type = "AVI";
+    row.size = "1 KiB";
+    row.playingTime = playingTime;
+    window->BatchRows->Append(row);
+    return window->FileListView->topLevelItem(window->BatchRows->Count() - 1);
 }
 
 // No converter runs, nor one that was stopped and is still finishing.

@@ -5,8 +5,8 @@
 #include "ProgramFixture.h"
 #include "app/FFmpegGUI.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/ImageList.h"
+#include "components/CursorEdit.h"
+#include "components/ImageList.h"
 #include "media/MediaInfoDll.h"
 
 #include <QLineEdit>

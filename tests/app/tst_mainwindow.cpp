@@ -2,9 +2,9 @@
 #include "app/FFmpegGUI.h"
 #include "engine/ErrorDisplay.h"
 #include "engine/ProgramFolder.h"
-#include "engine/components/CursorEdit.h"
-#include "engine/components/JvComboBox.h"
-#include "engine/components/JvTrayIcon.h"
+#include "components/CursorEdit.h"
+#include "components/JvComboBox.h"
+#include "components/JvTrayIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>

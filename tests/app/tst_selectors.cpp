@@ -1,7 +1,7 @@
 #include "ProgramFixture.h"
 #include "app/FFmpegGUI.h"
 #include "engine/FFmpegFunc.h"
-#include "engine/components/JvComboBox.h"
+#include "components/JvComboBox.h"
 #include "settings/OptionKinds.h"
 
 #include <QAbstractItemView>

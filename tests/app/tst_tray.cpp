@@ -2,8 +2,8 @@
 // notification area. Run under xvfb-run.
 #include "ProgramFixture.h"
 #include "app/FFmpegGUI.h"
-#include "engine/components/ImageList.h"
-#include "engine/components/JvTrayIcon.h"
+#include "components/ImageList.h"
+#include "components/JvTrayIcon.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "engine/CommandLine.h"
+#include "batch/CommandLine.h"
 #include "process/ShellWords.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "engine/OutputNames.h"
+#include "batch/OutputNames.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "engine/ConversionProgress.h"
+#include "batch/ConversionProgress.h"
 
 #include <QtTest>
 #include <limits>

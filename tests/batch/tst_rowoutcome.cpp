@@ -1,12 +1,10 @@
 // What the end of a row means, decided on real files read back with the
 // real media-information library.
 #include "Clips.h"
-#include "engine/RowMarks.h"
-#include "engine/RowOutcome.h"
+#include "batch/RowOutcome.h"
 #include "media/MediaInfoDll.h"
 
 #include <QFile>
-#include <QTreeWidgetItem>
 #include <QtTest>
 
 using Kind = TRowOutcome::TKind;
@@ -20,14 +18,7 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-struct Report {
-    QByteArray line;
-    bool startsOnNewLine;
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(QList<Report>)
 
 class TestRowOutcome : public QObject {
     Q_OBJECT
@@ -99,54 +90,6 @@ private slots:
             QVERIFY(outcome.outputPlayingTimeMs);
             QVERIFY2(qAbs(*outcome.outputPlayingTimeMs - 2000) < 100, qPrintable(QString::number(*outcome.outputPlayingTimeMs)));
         }
-    }
-
-    // What the row keeps of the converter's lines: finished message lines,
-    // newest last, each once; partial states of a line and progress, banner
-    // and stream listing never.
-    void keepsTheLastDistinctMessages_data()
-    {
-        QTest::addColumn<QList<Report>>("reports");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("banner and listing are no cause")
-            << QList<Report>{{"ffmpeg version 5.1.6 Copyright (c) 2000-2024", true},
-                             {"  configuration: --prefix=/usr", true},
-                             {"Input #0, avi, from 'a.avi':", true},
-                             {"  Stream #0:0: Video: h264", true},
-                             {"Stream mapping:", true},
-                             {"Press [q] to stop, [?] for help", true},
-                             {"frame=   25 fps= 25 time=00:00:01.00", true},
-                             {"size=      27kB time=00:00:03.01", false}}
-            << QStringList{};
-        QTest::newRow("a line cut by a piece boundary counts once, whole")
-            << QList<Report>{{"a.avi: Invalid da", true}, {"a.avi: Invalid data found when processing input", false}}
-            << QStringList{"a.avi: Invalid data found when processing input"};
-        QTest::newRow("the cause before the last words")
-            << QList<Report>{{"[mp4 @ 0x1] moov atom not written", true},
-                             {"av_interleaved_write_frame(): No space left on device", true},
-                             {"av_interleaved_write_frame(): No space left on device", true},
-                             {"av_interleaved_write_frame(): No space left on device", true},
-                             {"Error writing trailer of out.mp4: No space left on device", true},
-                             {"Conversion failed!", true}}
-            << QStringList{"[mp4 @ 0x1] moov atom not written", "av_interleaved_write_frame(): No space left on device",
-                           "Error writing trailer of out.mp4: No space left on device", "Conversion failed!"};
-        QTest::newRow("only the newest few")
-            << QList<Report>{{"one", true}, {"two", true}, {"three", true}, {"four", true}, {"five", true}}
-            << QStringList{"two", "three", "four", "five"};
-        QTest::newRow("a repeated line moves to the end")
-            << QList<Report>{{"cause", true}, {"other", true}, {"cause", true}} << QStringList{"other", "cause"};
-        QTest::newRow("a message rewritten into progress is gone")
-            << QList<Report>{{"cause", true}, {"Last message repea", true}, {"frame=  1 time=00:00:01.00", false}}
-            << QStringList{"cause"};
-    }
-    void keepsTheLastDistinctMessages()
-    {
-        QFETCH(QList<Report>, reports);
-        QFETCH(QStringList, messages);
-        QTreeWidgetItem row(QStringList{"a.avi", "AVI", "1 KiB", "00:00:04", "0%"});
-        for (const Report& report : reports)
-            RowMarks::RememberLine(&row, report.line, report.startsOnNewLine);
-        QCOMPARE(RowMarks::Messages(&row), messages);
     }
 };
 

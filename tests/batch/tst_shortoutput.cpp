@@ -1,7 +1,7 @@
 // When an output counts as clearly shorter than its source, and what the
 // row then says.
-#include "engine/RowOutcome.h"
-#include "engine/ShortOutput.h"
+#include "batch/RowOutcome.h"
+#include "batch/ShortOutput.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // Speed, time left and the batch estimate, from converter lines and a
 // simulated clock.
-#include "engine/TimeLeft.h"
+#include "batch/TimeLeft.h"
 
 #include <QtTest>
 #include <cmath>

@@ -14,7 +14,7 @@
 // (low nibble). Folder "l" is a symbolic link to "a".
 #include "FuzzCheck.h"
 
-#include "engine/OutputNames.h"
+#include "batch/OutputNames.h"
 
 #include <QDir>
 #include <QFile>

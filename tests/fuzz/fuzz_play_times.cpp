@@ -3,7 +3,7 @@
 // its whole seconds, and a formatted time reads back as its seconds.
 #include "FuzzCheck.h"
 
-#include "engine/StrToInt.h"
+#include "batch/StrToInt.h"
 #include "player/MplayerFunc.h"
 #include "player/PlayTimes.h"
 #include "process/JvReader.h"

@@ -4,7 +4,7 @@
 // progress line can express.
 #include "FuzzCheck.h"
 
-#include "engine/ConversionProgress.h"
+#include "batch/ConversionProgress.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

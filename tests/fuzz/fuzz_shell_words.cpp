@@ -3,7 +3,7 @@
 // words, whatever bytes the paths hold.
 #include "FuzzCheck.h"
 
-#include "engine/CommandLine.h"
+#include "batch/CommandLine.h"
 #include "player/MplayerCommand.h"
 #include "process/ShellWords.h"
 

@@ -4,7 +4,7 @@
 // message box the program shows is printed instead of waiting for a click.
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
-#include "engine/components/Dialogs.h"
+#include "components/Dialogs.h"
 #include "settings/DataModule.h"
 
 #include <QApplication>

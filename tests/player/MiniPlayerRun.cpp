@@ -1,6 +1,7 @@
 #include "MiniPlayerRun.h"
 
 #include "app/FFmpegGUI.h"
+#include "batch/BatchRows.h"
 #include "player/MplayerGUI.h"
 #include "process/JvCreateProcess.h"
 
@@ -10,7 +11,10 @@
 
 void ListAndSelect(TFFmpegFrm* window, const QString& path)
 {
-    auto* row = new QTreeWidgetItem(window->FileListView, QStringList{path});
+    TBatchRow listed;
+    listed.source = path;
+    window->BatchRows->Append(listed);
+    QTreeWidgetItem* row = window->FileListView->topLevelItem(window->BatchRows->Count() - 1);
     window->FileListView->setCurrentItem(row);
     row->setSelected(true);
 }

@@ -4,6 +4,7 @@
 #include "ProgramFixture.h"
 #include "ScriptedPlayer.h"
 #include "app/FFmpegGUI.h"
+#include "batch/BatchRows.h"
 #include "engine/ProgramFolder.h"
 #include "player/JvColorTrkBar.h"
 #include "player/MplayerFunc.h"
@@ -62,7 +63,9 @@ private slots:
         ProgramFixture fixture;
         TFFmpegFrm* window = fixture.Start();
         ScriptedPlayer player({}, Ending::Exit);
-        new QTreeWidgetItem(window->FileListView, QStringList{m_threeSeconds}); // listed, not selected
+        TBatchRow listed; // listed, not selected
+        listed.source = m_threeSeconds;
+        window->BatchRows->Append(listed);
         QVERIFY(!PlayWhileOpen(window, [](TMplayerFrm&) {}));
         QCOMPARE(fixture.Shown.size(), 1);
         const DialogSeam::Shown& shown = fixture.Shown.constFirst();

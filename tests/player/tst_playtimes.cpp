@@ -3,7 +3,7 @@
 #include "player/MplayerCommand.h"
 #include "player/MplayerFunc.h"
 #include "player/PlayTimes.h"
-#include "engine/StrToInt.h"
+#include "batch/StrToInt.h"
 #include "process/JvReader.h"
 #include "process/ShellWords.h"
 

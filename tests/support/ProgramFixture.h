@@ -1,8 +1,8 @@
 #pragma once
 
 #include "RecordingDesktop.h"
-#include "engine/PowerOff.h"
-#include "engine/components/Dialogs.h"
+#include "desktop/PowerOff.h"
+#include "components/Dialogs.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,8 +2,8 @@
 // Stand-ins for the desktop services a batch uses: they record what the
 // program asked for and never reach the machine's own buses.
 
-#include "engine/BatchNotifier.h"
-#include "engine/SleepInhibitor.h"
+#include "desktop/BatchNotifier.h"
+#include "desktop/SleepInhibitor.h"
 
 #include <QList>
 #include <QString>

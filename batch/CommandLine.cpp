@@ -1,0 +1,18 @@
+#include "batch/CommandLine.h"
+#include "process/ShellWords.h"
+
+QByteArray ConverterPath(const QString& programFolder) { return programFolder.toUtf8() + "/bin/ffmpeg"; }
+
+QByteArray JoinCommandLine(const QByteArray& converter, const QByteArray& source,
+                           const OptionFragments& fragments, const QByteArray& output)
+{
+    QByteArray line = QuoteShellWord(converter) + " -y -i " + QuoteShellWord(source);
+    for (const QByteArray& fragment : fragments)
+        line += ' ' + fragment;
+    return line + ' ' + QuoteShellWord(output);
+}
+
+QByteArray OutputPath(const QByteArray& folder, const QByteArray& baseName)
+{
+    return folder + '/' + baseName + ".mp4";
+}

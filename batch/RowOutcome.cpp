@@ -1,0 +1,73 @@
+#include "batch/RowOutcome.h"
+
+#include "media/MediaInfoDll.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString OutputProblem(const QString& path, const std::optional<qint64>& playingTime)
+{
+    const QFileInfo output(path);
+    if (!output.exists())
+        return QStringLiteral("The converter wrote no output file.");
+    if (output.size() == 0)
+        return QStringLiteral("The output file is empty.");
+    if (!playingTime)
+        return QStringLiteral("The output file cannot be read back: it has no playing time.");
+    return {};
+}
+
+} // namespace
+
+TRowOutcome DecideRowOutcome(const TRowEnd& end)
+{
+    if (end.stopped)
+        return {TRowOutcome::TKind::Stopped, QStringLiteral("Stopped at %1.").arg(end.percent), std::nullopt};
+    const std::optional<qint64> playingTime = ReadPlayingTimeMs(end.outputPath);
+    const QString problem = OutputProblem(end.outputPath, playingTime);
+    if (end.exitCode == 0 && problem.isEmpty())
+        return {TRowOutcome::TKind::Completed, {}, playingTime};
+    QStringList lines = end.messages;
+    // With a failing exit code the converter's own words are the cause.
+    if (end.exitCode == 0)
+        lines << problem;
+    lines << QStringLiteral("The converter ended with exit code %1.").arg(end.exitCode);
+    return {TRowOutcome::TKind::Failed, lines.join('\n'), playingTime};
+}
+
+TRowOutcome NotStartedOutcome(const QString& cause) { return {TRowOutcome::TKind::Failed, cause, std::nullopt}; }
+
+std::optional<qint64> ReadPlayingTimeMs(const QString& path)
+{
+    if (path.isEmpty() || !LoadMediaInfo(MediaInfoLibraryName))
+        return std::nullopt;
+    MediaInfoQuery query(path.toUtf8());
+    bool isNumber = false;
+    const double milliseconds = query.Get(MediaInfoStream::General, "Duration").toDouble(&isNumber);
+    if (!isNumber || !(milliseconds > 0))
+        return std::nullopt;
+    return qint64(milliseconds);
+}
+
+QStringList AddMessageLine(QStringList messages, const QString& line)
+{
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty())
+        return messages;
+    messages.removeAll(trimmed);
+    messages << trimmed;
+    while (messages.size() > KeptMessageLines)
+        messages.removeFirst();
+    return messages;
+}
+
+bool IsListingLine(const QByteArray& line)
+{
+    if (line.isEmpty() || line.front() == ' ' || line.front() == '\t')
+        return true; // indented: build options, metadata, streams
+    for (const char* heading : {"ffmpeg version ", "Input #", "Output #", "Stream mapping:", "Press [q]"})
+        if (line.startsWith(heading))
+            return true;
+    return false;
+}
