@@ -65,7 +65,7 @@ const QSet<QString>& NoSourceExtensions()
         "aqt", "ass", "idx", "js", "jss", "lrc", "mcc", "mpl2", "pjs", "rt", "sami", "scc", "smi",
         "srt", "ssa", "stl", "sub", "sup", "vtt", "ans", "art", "asc", "diz", "nfo", "txt", "vt",
         // playlists, manifests and generic data
-        "ffconcat", "m3u", "m3u8", "mpd", "xml", "json", "dat", "bin", "cgi",
+        "ffconcat", "ism", "m3u", "m3u8", "mpd", "xml", "json", "dat", "bin", "cgi", "v",
         // still images
         "avif", "bmp", "dds", "dpx", "exr", "hdr", "ico", "j2k", "jp2", "jpeg", "jpg", "jxl", "mpo",
         "pam", "pbm", "pcx", "pfm", "pgm", "pgmyuv", "phm", "pix", "png", "ppm", "psd", "qoi", "sgi",
