@@ -12,9 +12,10 @@
 class TProbeChannel;
 
 // Learns what the installed ffmpeg can do without holding up the interface.
-// It lives on the interface thread; ffmpeg runs on a worker thread, and what
-// it answers is remembered per ffmpeg build (see AbilitiesCache.h), so that
-// a start with an unchanged build runs no program at all.
+// It lives on the interface thread and is used there only; ffmpeg runs on a
+// worker thread, and what it answers is remembered per ffmpeg build (see
+// AbilitiesCache.h), so that a start with an unchanged build runs no program
+// at all.
 class TConverterProbe : public QObject {
     Q_OBJECT
 
@@ -31,8 +32,8 @@ public:
     // (see TProbeOptions).
     void SetLimits(std::chrono::milliseconds perRun, int parallel);
 
-    // Learns what the ffmpeg at ffmpegPath can do for a catalogue whose codec
-    // selectors hold these fragments. When the remembered abilities belong
+    // Learns what the ffmpeg at ffmpegPath (a path, never looked up on PATH)
+    // can do for a catalogue whose codec selectors hold these fragments. When the remembered abilities belong
     // to the build installed now they are Abilities() on return, read from
     // the file without starting any program. Whatever they lack (everything
     // for a build not seen before; hardware entries not yet tried; the

@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+#include <vector>
+
 namespace {
 
 QByteArray ProgramArgument(const QString& ffmpeg)
@@ -71,15 +73,17 @@ QList<QByteArray> TrialArguments(const QString& ffmpeg, const QString& fragment)
 QHash<QString, bool> TryHardwareEntries(const QString& ffmpeg, const QStringList& fragments,
                                         const TProbeOptions& options)
 {
-    QList<bool> worked(fragments.size(), false);
+    // One element per thread to write: no lock, and no bit packing as in
+    // std::vector<bool>.
+    std::vector<char> worked(size_t(fragments.size()), false);
     ForEachInParallel(fragments.size(), options.parallel, [&](qsizetype i) {
         if (options.abandoned())
             return;
-        worked[i] = RunTool(TrialArguments(ffmpeg, fragments[i]), options.perRun).Succeeded();
+        worked[size_t(i)] = RunTool(TrialArguments(ffmpeg, fragments[i]), options.perRun).Succeeded();
     });
     QHash<QString, bool> outcomes;
     for (qsizetype i = 0; i < fragments.size(); ++i)
-        outcomes.insert(NormalFragment(fragments[i]), worked[i]);
+        outcomes.insert(NormalFragment(fragments[i]), worked[size_t(i)] != 0);
     return outcomes;
 }
 
@@ -89,15 +93,22 @@ QStringList ProbeSourceExtensions(const QString& ffmpeg, const TProbeOptions& op
     if (demuxers.isEmpty())
         throw EConverterError(
             QStringLiteral("The converter %1 listed no demuxers when asked -demuxers.").arg(ffmpeg).toStdString());
-    QList<QStringList> named(demuxers.size());
+    std::vector<QStringList> named(size_t(demuxers.size()));
     ForEachInParallel(demuxers.size(), options.parallel, [&](qsizetype i) {
         if (!IsSourceDemuxer(demuxers[i]) || options.abandoned())
             return;
         const QByteArray option = "demuxer=" + demuxers[i].names.first().toUtf8();
         const TToolRun run = RunTool({ProgramArgument(ffmpeg), "-hide_banner", "-h", option}, options.perRun,
                                      TToolPriority::Background);
-        if (run.Succeeded())
-            named[i] = ParseCommonExtensions(run.output);
+        // An answer cut short would be remembered as the whole truth; better
+        // to ask again at the next start.
+        if (!run.ended)
+            throw EConverterError(QStringLiteral("The converter %1 did not answer -h %2: %3")
+                                      .arg(ffmpeg, QString::fromUtf8(option), FailureReason(run, options))
+                                      .toStdString());
+        // A demuxer it does not describe names no extension.
+        if (run.exitCode == 0)
+            named[size_t(i)] = ParseCommonExtensions(run.output);
     });
-    return SourceExtensions(demuxers, named);
+    return SourceExtensions(demuxers, QList<QStringList>(named.begin(), named.end()));
 }

@@ -48,5 +48,6 @@ QHash<QString, bool> TryHardwareEntries(const QString& ffmpeg, const QStringList
 
 // The extensions of the sources the build reads (see SourceExtensions()).
 // Asks every source demuxer for its extensions, one short run each, at low
-// priority; a demuxer that does not answer in time names none.
+// priority. A demuxer that is not there or fails names none; one that does
+// not answer in time fails the step, which is asked again next time.
 QStringList ProbeSourceExtensions(const QString& ffmpeg, const TProbeOptions& options);

@@ -16,8 +16,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Nice value added to a background run: low enough to stay out of the way
-// of a conversion, not so low that it starves on a busy machine.
+// The nice value of a background run: low enough in priority to stay out
+// of the way of a conversion, not so low that it starves on a busy machine.
 constexpr int BackgroundNiceness = 10;
 
 // Reads what the pipe holds now; false once it has reached its end.

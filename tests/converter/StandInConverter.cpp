@@ -16,7 +16,7 @@ case "$all" in
 *-demuxers*)
     cat "$here/demuxers.txt" ;;
 *"-h demuxer="*)
-    [ -f "$here/slow" ] && sleep 1
+    [ -f "$here/slow" ] && sleep "$(cat "$here/slow")"
     cat "$here/demuxer-${all##*demuxer=}.txt" 2>/dev/null ;;
 *h264_vaapi*)
     echo "Failed to initialise VAAPI connection: -1 (unknown libva error)." >&2

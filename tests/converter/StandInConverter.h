@@ -8,8 +8,8 @@
 // is given to calls.log and answers from files beside it:
 //   -encoders          encoders.txt (and exits with encoders-exit, if there)
 //   -demuxers          demuxers.txt
-//   -h demuxer=NAME    demuxer-NAME.txt, a second later when there is a
-//                      file named slow
+//   -h demuxer=NAME    demuxer-NAME.txt, after as many seconds as a file
+//                      named slow says, if there is one
 //   a trial encode     fails for h264_vaapi; for h264_nvenc starts a
 //                      sleeping child, notes its number in hung.pid and waits
 //                      for it; works for anything else.

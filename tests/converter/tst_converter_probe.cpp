@@ -225,6 +225,8 @@ void TestConverterProbe::converterThatDoesNotAnswer_data()
     QTest::newRow("refuses the encoder list") << "encoders" << "-encoders: exit code 1, Unrecognized option" << false;
     QTest::newRow("lists no encoders") << "no encoders" << "listed no encoders" << false;
     QTest::newRow("lists no demuxers") << "no demuxers" << "listed no demuxers" << true;
+    QTest::newRow("a demuxer does not answer") << "slow demuxer" << "no answer within 2 s"
+                                               << true;
     QTest::newRow("is not there") << "missing" << "No such file or directory" << false;
 }
 
@@ -241,6 +243,8 @@ void TestConverterProbe::converterThatDoesNotAnswer()
         converter_->Write("encoders.txt", StandInEncoders.left(StandInEncoders.indexOf(" V....D")));
     } else if (failure == "no demuxers") {
         converter_->Write("demuxers.txt", "");
+    } else if (failure == "slow demuxer") {
+        converter_->Write("slow", "30");
     } else {
         program += "-missing";
     }
@@ -264,7 +268,7 @@ void TestConverterProbe::probeDestroyedMidway()
     // Four demuxers to ask, each taking a second, two at a time.
     converter_->Write("demuxers.txt", StandInDemuxers + " D  avi             AVI (Audio Video Interleaved)\n"
                                                       " D  flv             FLV (Flash Video)\n");
-    converter_->Write("slow", "");
+    converter_->Write("slow", "1");
     {
         TConverterProbe probe;
         Probe(probe, converter_->Program(), {});
