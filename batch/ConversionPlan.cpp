@@ -110,16 +110,17 @@ private:
             m_notes << QStringLiteral("A data stream (%1) is left out.").arg(kind.isEmpty() ? QStringLiteral("unknown") : kind);
         if (text.isEmpty())
             return;
-        m_textSubtitles = true;
         if (pictures.isEmpty()) {
             Add("-map 0:s?");
+            m_textSubtitles = true;
             return;
         }
         // Picked one by one, which needs the converter's own stream numbers.
         for (const TSubtitleFacts* subtitle : text) {
-            if (subtitle->streamIndex)
+            if (subtitle->streamIndex) {
                 Add("-map 0:" + QByteArray::number(*subtitle->streamIndex));
-            else
+                m_textSubtitles = true;
+            } else
                 m_notes << QStringLiteral("A text subtitle track (%1) is left out: it cannot be told apart from the picture ones in this file.")
                                .arg(subtitle->format);
         }
