@@ -1,6 +1,14 @@
 #include "batch/BatchRows.h"
 #include "batch/ConversionProgress.h"
 
+QString ShownToolTip(const TBatchRow& row)
+{
+    QStringList lines = row.notes;
+    if (!row.toolTip.isEmpty())
+        lines.prepend(row.toolTip);
+    return lines.join('\n');
+}
+
 namespace {
 
 // A converter's message is a line or two; a child writing on without a line
@@ -48,6 +56,13 @@ void TBatchRows::Start(int index)
     row.warning = false;
     row.messages.clear();
     row.openMessage.clear();
+    row.notes.clear();
+    emit Changed(index);
+}
+
+void TBatchRows::SetNotes(int index, const QStringList& notes)
+{
+    Row(index).notes = notes;
     emit Changed(index);
 }
 

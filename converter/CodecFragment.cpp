@@ -26,6 +26,15 @@ QStringList EncodersChosenBy(const QString& fragment)
     return encoders;
 }
 
+bool ChoosesCopy(const QString& fragment)
+{
+    const QList<QByteArray> words = SplitShellWords(fragment.toUtf8());
+    for (qsizetype i = 0; i + 1 < words.size(); ++i)
+        if (IsCodecOption(words[i]) && words[i + 1] == "copy")
+            return true;
+    return false;
+}
+
 QString NormalFragment(const QString& fragment)
 {
     QByteArrayList quoted;

@@ -10,6 +10,9 @@
 // way the whole command line is.
 QStringList EncodersChosenBy(const QString& fragment);
 
+// Whether the fragment passes its stream through untouched ("-c:v copy").
+bool ChoosesCopy(const QString& fragment);
+
 // The fragment's words rejoined with single blanks, so that two spellings
 // of one fragment are remembered as one.
 QString NormalFragment(const QString& fragment);

@@ -119,9 +119,19 @@ void TConverterProbe::SetLimits(std::chrono::milliseconds perRun, int parallel)
     options_.parallel = parallel;
 }
 
+namespace {
+std::optional<TConverterAbilities> standInAnswer;
+}
+
+void TConverterProbe::AnswerWith(std::optional<TConverterAbilities> abilities) { standInAnswer = std::move(abilities); }
+
 void TConverterProbe::Start(const QString& ffmpegPath, const QStringList& codecFragments)
 {
     AbandonRun();
+    if (standInAnswer) {
+        abilities_ = *standInAnswer;
+        return;
+    }
     std::optional<TRememberedAbilities> remembered = LoadAbilities(file_);
     if (remembered && !IsInstalledBuild(remembered->build, ffmpegPath))
         remembered.reset();

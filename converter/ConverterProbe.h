@@ -49,6 +49,11 @@ public:
 
     const TConverterAbilities& Abilities() const { return abilities_; }
 
+    // Lets tests answer for ffmpeg: while set, Start runs nothing and the
+    // abilities are exactly these. Tests whose bin/ffmpeg is a scripted
+    // stand-in keep it free of the probe's calls this way.
+    static void AnswerWith(std::optional<TConverterAbilities> abilities);
+
     // From a Start that left something to learn until all of it is learnt
     // and remembered, or ProbeFailed.
     bool IsProbing() const { return probing_; }

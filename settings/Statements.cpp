@@ -13,7 +13,7 @@ QByteArray TextLiteral(const QByteArray& text)
 
 QByteArray SelectOptionList(const char* table)
 {
-    return "select cmbex_index,cmbex_name from " + QByteArray(table) + " order by cmbex_index";
+    return "select cmbex_index,cmbex_name,cmbex_cmd from " + QByteArray(table) + " order by cmbex_index";
 }
 
 QByteArray SelectSavedIndex(int tag)
@@ -30,6 +30,12 @@ QByteArray UpdateSavedIndex(int position, int tag)
 {
     return "update cmbex_itemindex set cmbex_index = " + QByteArray::number(position)
         + " where cmbex_tag = " + QByteArray::number(tag);
+}
+
+QByteArray SelectQualityCommand(const QByteArray& level, const QByteArray& encoder)
+{
+    return "select cmbex_cmd from cmbex_vdoquality where cmbex_level = " + TextLiteral(level)
+        + " and cmbex_encoder = " + TextLiteral(encoder);
 }
 
 QByteArray SelectOutputDir()

@@ -12,6 +12,7 @@ QByteArray SelectOptionList(const char* table);
 QByteArray SelectSavedIndex(int tag);
 QByteArray SelectOptionCommand(const char* table, int position);
 QByteArray UpdateSavedIndex(int position, int tag);
+QByteArray SelectQualityCommand(const QByteArray& level, const QByteArray& encoder);
 QByteArray SelectOutputDir();
 QByteArray UpdateOutputDir(const QByteArray& folder);
 
