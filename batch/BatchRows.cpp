@@ -52,6 +52,7 @@ void TBatchRows::Start(int index)
 {
     TBatchRow& row = Row(index);
     row.state = TRowState::Converting;
+    row.percent = 0;
     row.toolTip.clear();
     row.warning = false;
     row.messages.clear();
