@@ -6,6 +6,7 @@
 #include "process/JvWorkerThread.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -133,6 +134,15 @@ void TJvConsoleThread::CloseInput()
 
 quint32 TJvConsoleThread::Reap()
 {
+    // An ended child that is not yet reaped keeps its number, so a signal
+    // sent before the mark below can reach no stranger's process group.
+    siginfo_t ended{};
+    while (::waitid(P_PID, pid_, &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+    }
+    {
+        const std::lock_guard guard(reapLock_);
+        reaped_ = true;
+    }
     int status = 0;
     pid_t reaped;
     do {
@@ -154,6 +164,12 @@ bool TJvConsoleThread::QueueInput(const QByteArray& text)
     fill_ += text.size();
     Signal(inputEvent_);
     return true;
+}
+
+bool TJvConsoleThread::SignalGroup(int signal)
+{
+    const std::lock_guard guard(reapLock_);
+    return pid_ > 0 && !reaped_ && ::kill(-pid_, signal) == 0;
 }
 
 void TJvConsoleThread::Detach()

@@ -37,6 +37,11 @@ public:
 
     void Detach();
 
+    // Any thread. Sends the signal to the child's process group; false once
+    // the child has been reaped (its number may then belong to another
+    // process) or when the system refuses.
+    bool SignalGroup(int signal);
+
 private:
     void Run();
     // Writes what the pipe takes now; false once the input side is closed.
@@ -51,6 +56,9 @@ private:
     std::shared_ptr<TJvMailbox> mailbox_;
     const quint64 run_;
     std::atomic<bool> stopRequested_{false};
+
+    std::mutex reapLock_;
+    bool reaped_ = false;
 
     std::mutex lock_;
     TJvUniqueFd input_;

@@ -9,6 +9,7 @@
 
 #include <QPointer>
 
+#include <csignal>
 #include <cstdio>
 #include <limits>
 
@@ -38,6 +39,8 @@ TJvCreateProcess::~TJvCreateProcess()
     // Detach without waiting: the threads leave on their own, the child
     // keeps running and the watcher still reaps it.
     mailbox_->Close();
+    if (paused_)
+        Resume();
     if (watcher_)
         watcher_->Detach();
     if (readThread_)
@@ -83,6 +86,7 @@ void TJvCreateProcess::Start()
     exitCode_ = 0;
     discardedOutput_ = 0;
     readerEndWaiting_ = false;
+    paused_ = false;
     state_ = TState::Watching;
     runningThreads_ = 2;
     watcher_ = watcher;
@@ -102,6 +106,22 @@ void TJvCreateProcess::Start()
         readThread_.reset();
         throw;
     }
+}
+
+bool TJvCreateProcess::Pause()
+{
+    if (!watcher_ || !watcher_->SignalGroup(SIGSTOP))
+        return false;
+    paused_ = true;
+    return true;
+}
+
+bool TJvCreateProcess::Resume()
+{
+    if (!watcher_ || !watcher_->SignalGroup(SIGCONT))
+        return false;
+    paused_ = false;
+    return true;
 }
 
 bool TJvCreateProcess::ReadIsCut() const { return reader_->ReportIsCut(); }
@@ -231,6 +251,7 @@ void TJvCreateProcess::ReaderEnded()
 void TJvCreateProcess::WatcherEnded(quint32 exitCode)
 {
     exitCode_ = exitCode;
+    paused_ = false;
     watcher_.reset();
     WorkerEnded();
 }

@@ -19,9 +19,9 @@ class TJvReader;
 // thread): every change of the program's current output line as OnRead,
 // then the program's end as OnTerminate, after the last OnRead of the run.
 //
-// Destroying it while a program runs detaches: the program goes on (until
-// this program ends, which ends every child), no event follows, and it is
-// still reaped when it ends. Handlers that want to destroy the runner use
+// Destroying it while a program runs detaches: the program goes on, a
+// paused one too (until this program ends, which ends every child), no
+// event follows, and it is still reaped when it ends. Handlers that want to destroy the runner use
 // deleteLater().
 class TJvCreateProcess : public QObject {
     Q_OBJECT
@@ -56,6 +56,14 @@ public:
     bool WriteInput(const QByteArray& S);
 
     TState State() const { return state_; }
+
+    // Suspends the watched program together with its whole process group,
+    // and lets it go on again; the program loses nothing. False when no
+    // program is watched or it has already ended. A paused program reads
+    // none of its input: resume it before asking it to stop.
+    bool Pause();
+    bool Resume();
+    bool Paused() const { return paused_; }
 
     // Inside OnRead: true when S is a line cut off where a piece of output
     // ended, still being written (see TJvReader::ReportIsCut).
@@ -92,6 +100,7 @@ private:
     qint64 discardedOutput_ = 0;
     bool delivering_ = false;
     bool readerEndWaiting_ = false;
+    bool paused_ = false;
 
     std::shared_ptr<TJvMailbox> mailbox_;
     std::shared_ptr<TJvReader> reader_;

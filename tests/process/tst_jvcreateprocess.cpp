@@ -1,4 +1,5 @@
 #include "LineAssemblyCases.h"
+#include "ProcessState.h"
 
 #include "process/JvCreateProcess.h"
 #include "process/JvReadThread.h"
@@ -68,6 +69,12 @@ bool IsZombieOrGone(pid_t pid)
     return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
 }
 
+pid_t ReadPid(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? pid_t(file.readAll().trimmed().toInt()) : 0;
+}
+
 } // namespace
 
 class TestJvCreateProcess : public QObject {
@@ -94,6 +101,9 @@ private slots:
     void writeInputAfterTheChildClosedItsInput();
     void handlerErrorsGoToTheErrorDisplay();
     void destructionDetachesFromTheChild();
+    void pauseHoldsTheWholeGroupUntilResumed();
+    void pauseNeedsARunningChild();
+    void destroyingAPausedRunnerLetsTheChildGoOn();
     void childOutlivesTheThreadThatStartedIt();
     void floodKeepsBufferedOutputBounded();
 
@@ -435,6 +445,77 @@ void TestJvCreateProcess::destructionDetachesFromTheChild()
     QTRY_VERIFY(!QFile::exists(QStringLiteral("/proc/%1").arg(pid)));
     QCOMPARE(events.reads.size(), readsBefore);
     QVERIFY(events.exitCodes.isEmpty());
+}
+
+// The child and the helper it started both stand still while paused; once
+// resumed they go on where they were and nothing of the output is lost.
+// Input written meanwhile waits for them.
+void TestJvCreateProcess::pauseHoldsTheWholeGroupUntilResumed()
+{
+    const QString pidFile = dir_.filePath("paused.pid");
+    const QString helperFile = dir_.filePath("paused.helper");
+    TJvCreateProcess runner;
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand("echo $$ > " + QuoteShellWord(pidFile.toUtf8()) + "; sleep 30 & echo $! > "
+                                      + QuoteShellWord(helperFile.toUtf8())
+                                      + "; i=0; while [ $i -lt 30 ]; do echo $i; i=$((i+1)); sleep 0.02; done;"
+                                        " read answer; echo \"answer $answer\"; kill $!");
+    runner.Start();
+    QTRY_VERIFY(events.KeptLines().size() >= 3);
+    const pid_t child = ReadPid(pidFile);
+    QTRY_VERIFY(ReadPid(helperFile) > 0);
+    const pid_t helper = ReadPid(helperFile);
+
+    QVERIFY(runner.Pause());
+    QVERIFY(runner.Paused());
+    QTRY_COMPARE(ProcessState(child), 'T');
+    QTRY_COMPARE(ProcessState(helper), 'T');
+    QVERIFY(runner.WriteInput("q\n"));
+    const qsizetype readsWhenPaused = events.reads.size();
+    QTest::qWait(300);
+    QCOMPARE(events.reads.size(), readsWhenPaused);
+    QCOMPARE(ProcessState(child), 'T');
+
+    QVERIFY(runner.Resume());
+    QVERIFY(!runner.Paused());
+    QVERIFY(ProcessState(child) != 'T');
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    QByteArrayList expected;
+    for (int number = 0; number < 30; ++number)
+        expected << QByteArray::number(number);
+    expected << "answer q";
+    QCOMPARE(events.KeptLines(), expected);
+}
+
+void TestJvCreateProcess::pauseNeedsARunningChild()
+{
+    TJvCreateProcess runner;
+    QVERIFY(!runner.Pause());
+    QVERIFY(!runner.Resume());
+    TEvents events;
+    events.Attach(runner);
+    runner.CommandLine = ShellCommand("exit 0");
+    runner.Start();
+    QTRY_COMPARE(events.exitCodes, QList<quint32>{0});
+    QVERIFY(!runner.Pause());
+    QVERIFY(!runner.Paused());
+}
+
+// A runner that lets go of a paused child lets it go on as well, or it
+// would stand still for nobody until the program ends.
+void TestJvCreateProcess::destroyingAPausedRunnerLetsTheChildGoOn()
+{
+    const QString doneFile = dir_.filePath("released.done");
+    auto runner = std::make_unique<TJvCreateProcess>();
+    TEvents events;
+    events.Attach(*runner);
+    runner->CommandLine = ShellCommand("echo started; sleep 0.2; touch " + QuoteShellWord(doneFile.toUtf8()));
+    runner->Start();
+    QTRY_COMPARE(events.KeptLines(), QByteArrayList{"started"});
+    QVERIFY(runner->Pause());
+    runner.reset();
+    QTRY_VERIFY(QFile::exists(doneFile));
 }
 
 // A child ends with the program, but not with the thread that asked for it.

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+// The scheduling state /proc shows for a process: 'T' while it is stopped,
+// 'Z' once it has ended and waits to be reaped, '?' when it is gone.
+inline char ProcessState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return '?';
+    const QByteArray text = stat.readAll();
+    const qsizetype state = text.lastIndexOf(')') + 2;
+    return state > 1 && state < text.size() ? text[state] : '?';
+}
+
+inline bool ProcessEnded(qint64 pid)
+{
+    const char state = ProcessState(pid);
+    return state == '?' || state == 'Z';
+}
+
+// The living children of a process.
+inline QList<qint64> ChildProcesses(qint64 parent)
+{
+    QList<qint64> children;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == parent && fields[0] != "Z")
+            children << entry.toLongLong();
+    }
+    return children;
+}
+
+// Processor time a process has used so far, in clock ticks.
+inline qint64 ProcessorTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    // utime and stime: the 14th and 15th fields of the line, counted from pid
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
