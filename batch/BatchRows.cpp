@@ -1,6 +1,8 @@
 #include "batch/BatchRows.h"
 #include "batch/ConversionProgress.h"
 
+#include <algorithm>
+
 QString ShownToolTip(const TBatchRow& row)
 {
     QStringList lines = row.notes;
@@ -28,37 +30,70 @@ TRowState StateOf(TRowOutcome::TKind kind)
     return TRowState::Failed;
 }
 
-} // namespace
-
-void TBatchRows::Append(TBatchRow row)
+void ForgetLastRun(TBatchRow& row)
 {
-    m_rows.append(std::move(row));
-    emit Appended(Count() - 1);
-}
-
-void TBatchRows::Remove(int index)
-{
-    m_rows.removeAt(index);
-    emit Removed(index);
-}
-
-void TBatchRows::Clear()
-{
-    m_rows.clear();
-    emit Cleared();
-}
-
-void TBatchRows::Start(int index)
-{
-    TBatchRow& row = Row(index);
-    row.state = TRowState::Converting;
     row.percent = 0;
     row.toolTip.clear();
     row.warning = false;
     row.messages.clear();
     row.openMessage.clear();
     row.notes.clear();
+}
+
+} // namespace
+
+void TBatchRows::Append(TBatchRow row)
+{
+    m_rows.append(std::move(row));
+    emit Appended(Count() - 1);
+    emit ListChanged();
+}
+
+void TBatchRows::Remove(int index)
+{
+    m_rows.removeAt(index);
+    emit Removed(index);
+    emit ListChanged();
+}
+
+void TBatchRows::Clear()
+{
+    m_rows.clear();
+    emit Cleared();
+    emit ListChanged();
+}
+
+void TBatchRows::Restore(QList<TBatchRow> rows)
+{
+    m_rows = std::move(rows);
+    emit Restored();
+    emit ListChanged();
+}
+
+int TBatchRows::NextToConvert(int after) const
+{
+    for (int index = std::max(0, after + 1); index < Count(); ++index)
+        if (At(index).state != TRowState::Completed)
+            return index;
+    return -1;
+}
+
+bool TBatchRows::AllCompleted() const { return NextToConvert(-1) < 0; }
+
+void TBatchRows::Requeue(int index)
+{
+    ForgetLastRun(Row(index));
+    Row(index).state = TRowState::Waiting;
     emit Changed(index);
+    emit ListChanged();
+}
+
+void TBatchRows::Start(int index)
+{
+    ForgetLastRun(Row(index));
+    Row(index).state = TRowState::Converting;
+    emit Changed(index);
+    emit ListChanged();
 }
 
 void TBatchRows::SetNotes(int index, const QStringList& notes)
@@ -71,6 +106,7 @@ void TBatchRows::SetOutput(int index, const QString& path, bool existedBefore)
 {
     Row(index).output = path;
     Row(index).outputExistedBefore = existedBefore;
+    emit ListChanged();
 }
 
 std::optional<int> TBatchRows::ReportLine(int index, const QByteArray& line, bool startsOnNewLine)
@@ -112,6 +148,7 @@ void TBatchRows::Finish(int index, const TRowOutcome& outcome)
     if (outcome.kind == TRowOutcome::TKind::Completed)
         row.percent = 100;
     emit Changed(index);
+    emit ListChanged();
 }
 
 QStringList TBatchRows::Messages(int index) const

@@ -10,7 +10,8 @@
 
 // The rows of the batch, in list order, and every change of their state.
 // The file list shows them; the controller changes them only through the
-// operations below, each of which tells the view what changed.
+// operations below, each of which tells the view what changed, and the
+// list file keeps them (ListChanged).
 class TBatchRows : public QObject {
     Q_OBJECT
 public:
@@ -19,10 +20,22 @@ public:
     int Count() const { return int(m_rows.size()); }
     const TBatchRow& At(int index) const { return m_rows.at(index); }
     bool Contains(int index) const { return index >= 0 && index < Count(); }
+    // Every row as it stands now; cheap to take, as the rows are shared
+    // until one of them changes.
+    const QList<TBatchRow>& All() const { return m_rows; }
 
     void Append(TBatchRow row);
     void Remove(int index);
     void Clear();
+    // The rows a list file kept, in place of all others.
+    void Restore(QList<TBatchRow> rows);
+
+    // The first row after the given one that is not completed, in list
+    // order; -1 when there is none.
+    int NextToConvert(int after) const;
+    bool AllCompleted() const;
+    // "Convert again": the row waits to be converted, as if just added.
+    void Requeue(int index);
 
     // The row's converter is about to start: what an earlier run left is
     // forgotten.
@@ -58,6 +71,10 @@ signals:
     void Changed(int index);
     void Removed(int index);
     void Cleared();
+    void Restored();
+    // A change the list file keeps: rows added, removed or cleared, a row
+    // started, given its output, ended or requeued. Progress is not one.
+    void ListChanged();
 
 private:
     TBatchRow& Row(int index) { return m_rows[index]; }

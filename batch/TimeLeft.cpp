@@ -1,5 +1,6 @@
 #include "batch/TimeLeft.h"
 
+#include <chrono>
 #include <cmath>
 
 std::optional<double> ProgressSpeed(const QByteArray& line)
@@ -45,6 +46,12 @@ QString BatchProgressText(int fileNumber, int fileCount, std::optional<double> s
     return text;
 }
 
+qint64 SteadyClockMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 void TBatchClock::Start(qint64 nowMs)
 {
     *this = TBatchClock();
@@ -60,9 +67,24 @@ void TBatchClock::Reached(int row, double positionSecs)
     m_rowPosition = std::max(0.0, positionSecs);
 }
 
+void TBatchClock::Pause(qint64 nowMs)
+{
+    if (m_pausedSinceMs < 0)
+        m_pausedSinceMs = nowMs;
+}
+
+void TBatchClock::Resume(qint64 nowMs)
+{
+    if (m_pausedSinceMs < 0)
+        return;
+    m_pausedMs += nowMs - m_pausedSinceMs;
+    m_pausedSinceMs = -1;
+}
+
 std::optional<double> TBatchClock::SecondsLeft(double mediaSecondsLeft, qint64 nowMs) const
 {
-    const qint64 elapsedMs = nowMs - m_startMs;
+    const qint64 stoppedAtMs = m_pausedSinceMs < 0 ? nowMs : m_pausedSinceMs;
+    const qint64 elapsedMs = stoppedAtMs - m_startMs - m_pausedMs;
     const double done = m_doneBeforeRow + m_rowPosition;
     if (elapsedMs < SettleMs || done <= 0)
         return std::nullopt;

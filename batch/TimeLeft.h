@@ -20,14 +20,20 @@ QString RowProgressText(double speed, double mediaSecondsLeft);
 // with the estimate when there is one.
 QString BatchProgressText(int fileNumber, int fileCount, std::optional<double> secondsLeft);
 
+// Milliseconds of a clock that the wall clock's adjustments do not move.
+qint64 SteadyClockMs();
+
 // Measures the batch's pace: playing time converted per second of real time,
-// over the whole batch so far. Averaging over everything converted keeps the
-// estimate from following every stall and burst of the converter.
+// over the whole batch so far, leaving out the time it was paused. Averaging
+// over everything converted keeps the estimate from following every stall
+// and burst of the converter.
 class TBatchClock {
 public:
     void Start(qint64 nowMs);
     // The converter of the given row has got this far into its file.
     void Reached(int row, double positionSecs);
+    void Pause(qint64 nowMs);
+    void Resume(qint64 nowMs);
     // The real time the rest needs at the pace so far; empty until a few
     // seconds of work show what the pace is.
     std::optional<double> SecondsLeft(double mediaSecondsLeft, qint64 nowMs) const;
@@ -35,6 +41,8 @@ public:
 private:
     static constexpr qint64 SettleMs = 3000;
     qint64 m_startMs = 0;
+    qint64 m_pausedMs = 0;       // paused before the current pause
+    qint64 m_pausedSinceMs = -1; // while paused: when the pause began
     int m_row = -1;
     double m_rowPosition = 0;
     double m_doneBeforeRow = 0;

@@ -48,6 +48,7 @@ TRowOutcome Outcome(TRowOutcome::TKind kind, const QString& toolTip, bool warnin
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Report>)
+Q_DECLARE_METATYPE(QList<TRowState>)
 Q_DECLARE_METATYPE(TRowState)
 Q_DECLARE_METATYPE(TRowOutcome)
 Q_DECLARE_METATYPE(std::optional<int>)
@@ -177,6 +178,75 @@ private slots:
         rows.Remove(0);
         QCOMPARE(removed.count(), 1);
         QCOMPARE(rows.At(0).percent, qint64(50));
+    }
+
+    // Convert does what is left, in list order: every row not completed.
+    void nextRowToConvert_data()
+    {
+        QTest::addColumn<QList<TRowState>>("states");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("next");
+        using S = TRowState;
+        const QList<TRowState> mixed{S::Completed, S::Failed, S::Completed, S::Stopped, S::Waiting, S::Completed};
+        QTest::newRow("from the start") << mixed << -1 << 1;
+        QTest::newRow("skips completed rows") << mixed << 1 << 3;
+        QTest::newRow("a stopped row is not done") << mixed << 2 << 3;
+        QTest::newRow("none left after the last") << mixed << 4 << -1;
+        QTest::newRow("all completed") << QList<TRowState>{S::Completed, S::Completed} << -1 << -1;
+        QTest::newRow("empty list") << QList<TRowState>{} << -1 << -1;
+    }
+    void nextRowToConvert()
+    {
+        QFETCH(QList<TRowState>, states);
+        QFETCH(int, after);
+        QFETCH(int, next);
+        TBatchRows rows;
+        for (const TRowState state : states) {
+            TBatchRow row = Row("00:00:10");
+            row.state = state;
+            rows.Append(row);
+        }
+        QCOMPARE(rows.NextToConvert(after), next);
+        if (after == -1)
+            QCOMPARE(rows.AllCompleted(), next < 0);
+    }
+
+    // "Convert again" forgets the last run entirely: the row waits as if
+    // just added.
+    void requeuedRowWaitsAsNew()
+    {
+        TBatchRows rows;
+        ConvertTo32Percent(rows);
+        rows.ReportLine(0, "a.avi: Invalid data found when processing input", true);
+        rows.SetNotes(0, {"Sound: stereo made mono."});
+        rows.Finish(0, Outcome(TRowOutcome::TKind::Failed, "a.avi: Invalid data"));
+        rows.Requeue(0);
+        QCOMPARE(rows.At(0).state, TRowState::Waiting);
+        QCOMPARE(rows.At(0).percent, qint64(0));
+        QCOMPARE(ShownToolTip(rows.At(0)), QString());
+        QCOMPARE(rows.Messages(0), QStringList());
+        QCOMPARE(rows.At(0).playingTime, QString("00:03:20"));
+    }
+
+    // The list file hears of what it keeps, never of progress.
+    void listChangesAreWhatTheFileKeeps()
+    {
+        TBatchRows rows;
+        QSignalSpy listChanged(&rows, &TBatchRows::ListChanged);
+        rows.Append(Row("00:00:10"));
+        rows.Append(Row("00:00:10"));
+        rows.Start(1);
+        rows.SetOutput(1, "/out/a.mp4", false);
+        QCOMPARE(listChanged.count(), 4);
+        rows.ReportLine(1, "frame= 1 time=00:00:05.00 speed=1x", true);
+        rows.SetToolTip(1, "Speed 1x");
+        QCOMPARE(listChanged.count(), 4);
+        rows.Finish(1, Outcome(TRowOutcome::TKind::Completed, {}));
+        rows.Requeue(1);
+        rows.Remove(0);
+        rows.Restore({Row("00:00:10")});
+        rows.Clear();
+        QCOMPARE(listChanged.count(), 9);
     }
 
     // What the row keeps of the converter's lines: finished message lines,

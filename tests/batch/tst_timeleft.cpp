@@ -85,6 +85,22 @@ private slots:
         QCOMPARE(clock.SecondsLeft(100, 110000).value(), 200.0);
     }
 
+    // A paused batch converts nothing: the pause counts neither while it
+    // lasts nor after, and pausing twice or resuming unpaused changes nothing.
+    void pausedTimeIsLeftOut()
+    {
+        TBatchClock clock;
+        clock.Start(0);
+        clock.Reached(0, 10);
+        clock.Pause(10000);
+        clock.Pause(20000);
+        QCOMPARE(clock.SecondsLeft(100, 60000).value(), 100.0); // 10 s in 10 s
+        clock.Resume(70000);
+        clock.Resume(80000);
+        clock.Reached(0, 20);
+        QCOMPARE(clock.SecondsLeft(100, 80000).value(), 100.0); // 20 s in 20 s
+    }
+
     // Five files of ten minutes at about 4x, with the converter's usual
     // unevenness: a slow start on every file, a stall, a burst. The estimate
     // for the whole batch must follow the true time left without lurching.
