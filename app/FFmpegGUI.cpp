@@ -1,4 +1,5 @@
 #include "app/FFmpegGUI.h"
+#include "batch/BatchListKeeper.h"
 #include "engine/EndOfFileStep.h"
 #include "engine/ErrorDisplay.h"
 #include "engine/FFmpegFunc.h"
@@ -11,6 +12,7 @@
 #include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
@@ -55,6 +57,9 @@ TFFmpegFrm::TFFmpegFrm()
 
 TFFmpegFrm::~TFFmpegFrm()
 {
+    // The list's last changes are written while the rows still exist.
+    delete BatchList;
+    BatchList = nullptr;
     if (FFmpegFrm == this)
         FFmpegFrm = nullptr;
 }
@@ -96,6 +101,10 @@ void TFFmpegFrm::wireEvents()
     connect(JvTimer, &QTimer::timeout, this, &TFFmpegFrm::JvTimerTimer);
     connect(ConverterProbe, &TConverterProbe::AbilitiesChanged, this, &TFFmpegFrm::ConverterProbeChanged);
     connect(ConverterProbe, &TConverterProbe::ProbeFailed, this, &TFFmpegFrm::ConverterProbeFailed);
+    connect(BatchList, &TBatchListKeeper::WriteFailed, this, &TFFmpegFrm::BatchListWriteFailed);
+    connect(PauseConv1, &QAction::triggered, this, &TFFmpegFrm::PauseConv1Click);
+    connect(ConvertAgain1, &QAction::triggered, this, &TFFmpegFrm::ConvertAgain1Click);
+    connect(RemoveFile1, &QAction::triggered, this, &TFFmpegFrm::DelFileBtnClick);
     JvTrayIcon->OnClick = [this](Qt::MouseButton button) { JvTrayIconClick(button); };
     connect(JvPopupMenu->findChild<QAction*>("OpenKelmora1"), &QAction::triggered, this,
             &TFFmpegFrm::OpenKelmora1Click);
@@ -107,6 +116,8 @@ void TFFmpegFrm::DelFileBtnClick() { WithController([](TFFmpegFunc& c) { c.Delet
 void TFFmpegFrm::ClearFileBtnClick() { WithController([](TFFmpegFunc& c) { c.ClearFiles(); }); }
 void TFFmpegFrm::ConvFileBtnClick() { WithController([](TFFmpegFunc& c) { c.StartConversion(); }); }
 void TFFmpegFrm::StopConvBtnClick() { WithController([](TFFmpegFunc& c) { c.StopConversion(); }); }
+void TFFmpegFrm::PauseConv1Click() { WithController([](TFFmpegFunc& c) { c.PauseOrResumeConversion(); }); }
+void TFFmpegFrm::ConvertAgain1Click() { WithController([](TFFmpegFunc& c) { c.ConvertSelectedAgain(); }); }
 void TFFmpegFrm::PlayBtnClick() { WithController([](TFFmpegFunc& c) { c.PlaySelectedFile(); }); }
 void TFFmpegFrm::HttpBtnClick() { WithController([](TFFmpegFunc& c) { c.OpenHomepage(); }); }
 void TFFmpegFrm::QuitBtnClick() { close(); }
@@ -136,6 +147,10 @@ void TFFmpegFrm::ConverterProbeFailed(const QString& message)
 {
     WithController([&message](TFFmpegFunc& c) { c.ReportConverterProbeFailure(message); });
 }
+void TFFmpegFrm::BatchListWriteFailed(const QString& message)
+{
+    WithController([&message](TFFmpegFunc& c) { c.ReportListWriteFailure(message); });
+}
 void TFFmpegFrm::JvTrayIconClick(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
@@ -151,6 +166,9 @@ void TFFmpegFrm::FormShow()
         c.LoadOutputDir();
         c.StartConverterProbe();
     });
+    // The list does not depend on the settings: it comes back also when they
+    // cannot be read.
+    WithController([](TFFmpegFunc& c) { c.RestoreBatchList(); });
 }
 
 void TFFmpegFrm::FormClose() { WithController([](TFFmpegFunc& c) { c.StopOnClose(); }); }

@@ -45,6 +45,8 @@ private:
     void ClearFileBtnClick();
     void ConvFileBtnClick();
     void StopConvBtnClick();
+    void PauseConv1Click();
+    void ConvertAgain1Click();
     void PlayBtnClick();
     void HttpBtnClick();
     void QuitBtnClick();
@@ -59,6 +61,7 @@ private:
     void JvTimerTimer();
     void ConverterProbeChanged();
     void ConverterProbeFailed(const QString& message);
+    void BatchListWriteFailed(const QString& message);
     void JvTrayIconClick(Qt::MouseButton button);
     void OpenKelmora1Click();
     void Quit1Click();

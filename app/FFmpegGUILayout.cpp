@@ -1,6 +1,8 @@
 // Builds the main window's components at their fixed places.
 #include "app/FFmpegGUI.h"
 #include "app/GridLineDelegate.h"
+#include "batch/BatchListFile.h"
+#include "batch/BatchListKeeper.h"
 #include "batch/BatchRows.h"
 #include "batch/SourceFiles.h"
 #include "components/CursorEdit.h"
@@ -13,7 +15,9 @@
 #include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -49,12 +53,13 @@ constexpr ToolBarEntry ToolBarLayout[] = {
     {138, "ToolButton4", nullptr, nullptr, -1},
     {146, "ConvFileBtn", "Convert", "Convert video files", TImageList::Converting},
     {192, "StopConvBtn", "Stop", "Stop video file conversion", TImageList::Stop},
-    {238, "ToolButton3", nullptr, nullptr, -1},
-    {246, "PlayBtn", "Play", "Play video file", TImageList::Video},
-    {292, "ToolButton6", nullptr, nullptr, -1},
-    {300, "HttpBtn", "Http", "Software homepage", TImageList::Homepage},
-    {346, "ToolButton7", nullptr, nullptr, -1},
-    {354, "QuitBtn", "Quit", "Quit", TImageList::Quit},
+    {238, "PauseConvBtn", "Pause", "Pause video file conversion", TImageList::Pause},
+    {284, "ToolButton3", nullptr, nullptr, -1},
+    {292, "PlayBtn", "Play", "Play video file", TImageList::Video},
+    {338, "ToolButton6", nullptr, nullptr, -1},
+    {346, "HttpBtn", "Http", "Software homepage", TImageList::Homepage},
+    {392, "ToolButton7", nullptr, nullptr, -1},
+    {400, "QuitBtn", "Quit", "Quit", TImageList::Quit},
 };
 
 struct FileColumn {
@@ -143,8 +148,12 @@ void TFFmpegFrm::buildBody()
     FileListView->setHeaderLabels(captions);
     for (int i = 0; i < int(std::size(FileColumns)); ++i)
         FileListView->setColumnWidth(i, FileColumns[i].width);
+    // Several rows at once for Convert again and Remove.
+    FileListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     BatchRows = new TBatchRows(this);
     new TFileListBinding(FileListView, BatchRows, ImageList);
+    BatchList = new TBatchListKeeper(QDir::current().absoluteFilePath(BatchListFileName), this);
+    BatchList->Follow(BatchRows);
 
     auto* picture = place(new QLabel(this), "Image1", 602, 45, 245, 172);
     picture->setPixmap(QIcon(":/images/picture.svg").pixmap(245, 172));
@@ -224,13 +233,35 @@ void TFFmpegFrm::buildNonVisual()
     JvTimer->setObjectName("JvTimer");
     JvTimer->setInterval(1000);
 
+    // Pause is one action that the tool bar button and the tray menu show.
+    PauseConv1 = new QAction(ImageList->Icon(TImageList::Pause), "Pause", this);
+    PauseConv1->setObjectName("PauseConv1");
+    PauseConv1->setToolTip("Pause video file conversion");
+    PauseConv1->setEnabled(false);
+    findChild<QToolButton*>("PauseConvBtn")->setDefaultAction(PauseConv1);
+    StopAfterFile1 = new QAction("Stop after the current file", this);
+    StopAfterFile1->setObjectName("StopAfterFile1");
+    StopAfterFile1->setCheckable(true);
+
     JvPopupMenu = new QMenu(this);
     JvPopupMenu->setObjectName("JvPopupMenu");
     QAction* open = JvPopupMenu->addAction(ImageList->Icon(TImageList::OpenWindow), "Open Movarin");
     open->setObjectName("OpenKelmora1");
     JvPopupMenu->addSeparator()->setObjectName("N1");
+    JvPopupMenu->addAction(PauseConv1);
+    JvPopupMenu->addAction(StopAfterFile1);
+    JvPopupMenu->addSeparator()->setObjectName("N2");
     QAction* quit = JvPopupMenu->addAction(ImageList->Icon(TImageList::Quit), "Quit");
     quit->setObjectName("Quit1");
+
+    ConvertAgain1 = new QAction(ImageList->Icon(TImageList::Converting), "Convert again", this);
+    ConvertAgain1->setObjectName("ConvertAgain1");
+    RemoveFile1 = new QAction(ImageList->Icon(TImageList::DeleteFile), "Remove", this);
+    RemoveFile1->setObjectName("RemoveFile1");
+    auto* listSeparator = new QAction(this);
+    listSeparator->setSeparator(true);
+    FileListView->addActions({ConvertAgain1, RemoveFile1, listSeparator, StopAfterFile1});
+    FileListView->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     JvTrayIcon = new TJvTrayIcon("JvTrayIcon", this, ImageList, TImageList::Added);
     JvTrayIcon->SetHint("Movarin");
@@ -241,8 +272,8 @@ void TFFmpegFrm::buildNonVisual()
 void TFFmpegFrm::setTabOrder()
 {
     QList<QWidget*> chain;
-    for (const char* name : {"AddFileBtn", "DelFileBtn", "ClearFileBtn", "ConvFileBtn", "StopConvBtn", "PlayBtn",
-                             "HttpBtn", "QuitBtn"})
+    for (const char* name : {"AddFileBtn", "DelFileBtn", "ClearFileBtn", "ConvFileBtn", "StopConvBtn", "PauseConvBtn",
+                             "PlayBtn", "HttpBtn", "QuitBtn"})
         chain << findChild<QWidget*>(name);
     chain << FileListView << JvEditDir << JvEditNumb << findChild<QWidget*>("JvBtnSltDir")
           << findChild<QWidget*>("JvBtnOpenDir") << JvPageControl;

@@ -22,6 +22,17 @@ int MarkOf(TRowState state)
     return TImageList::Converted;
 }
 
+void Fill(QTreeWidgetItem* item, const TBatchRow& row, const TImageList& images)
+{
+    const QString texts[] = {row.source, row.type, row.size, row.playingTime, PercentText(row.percent)};
+    const QString toolTip = ShownToolTip(row);
+    for (int column = 0; column < int(std::size(texts)); ++column) {
+        item->setText(column, texts[column]);
+        item->setToolTip(column, toolTip);
+    }
+    item->setIcon(TFileListBinding::SourceColumn, images.Icon(MarkOf(row.state)));
+}
+
 } // namespace
 
 TFileListBinding::TFileListBinding(QTreeWidget* list, const TBatchRows* rows, const TImageList* images)
@@ -31,6 +42,7 @@ TFileListBinding::TFileListBinding(QTreeWidget* list, const TBatchRows* rows, co
     connect(rows, &TBatchRows::Changed, this, &TFileListBinding::Show);
     connect(rows, &TBatchRows::Removed, this, [this](int index) { delete m_list->takeTopLevelItem(index); });
     connect(rows, &TBatchRows::Cleared, m_list, &QTreeWidget::clear);
+    connect(rows, &TBatchRows::Restored, this, &TFileListBinding::ShowAll);
 }
 
 void TFileListBinding::Insert(int index)
@@ -39,14 +51,18 @@ void TFileListBinding::Insert(int index)
     Show(index);
 }
 
-void TFileListBinding::Show(int index)
+void TFileListBinding::Show(int index) { Fill(m_list->topLevelItem(index), m_rows->At(index), *m_images); }
+
+// Items filled before they join the list cost the list nothing: a long list
+// comes back at once.
+void TFileListBinding::ShowAll()
 {
-    const TBatchRow& row = m_rows->At(index);
-    QTreeWidgetItem* item = m_list->topLevelItem(index);
-    const QString texts[] = {row.source, row.type, row.size, row.playingTime, PercentText(row.percent)};
-    for (int column = 0; column < int(std::size(texts)); ++column) {
-        item->setText(column, texts[column]);
-        item->setToolTip(column, ShownToolTip(row));
+    m_list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(m_rows->Count());
+    for (const TBatchRow& row : m_rows->All()) {
+        items << new QTreeWidgetItem;
+        Fill(items.constLast(), row, *m_images);
     }
-    item->setIcon(SourceColumn, m_images->Icon(MarkOf(row.state)));
+    m_list->addTopLevelItems(items);
 }

@@ -21,6 +21,7 @@ public:
 private:
     void Insert(int index);
     void Show(int index);
+    void ShowAll();
 
     QTreeWidget* m_list;
     const TBatchRows* m_rows;

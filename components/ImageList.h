@@ -8,7 +8,7 @@
 class TImageList : public QObject {
     Q_OBJECT
 public:
-    static constexpr int Count = 19;
+    static constexpr int Count = 21;
 
     enum Index {
         AddFile = 0,
@@ -27,6 +27,8 @@ public:
         Console = 16,
         OpenWindow = 17,
         Homepage = 18,
+        Pause = 19,
+        Resume = 20,
     };
 
     explicit TImageList(QObject* parent);

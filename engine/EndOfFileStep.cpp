@@ -7,6 +7,7 @@
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 
+#include <QAction>
 #include <QFile>
 #include <QToolButton>
 
@@ -31,14 +32,16 @@ TRowOutcome RowOutcomeOf(const TBatchRows& rows, int index, quint32 exitCode)
     return FlagShortOutput(outcome, ReadPlayingTimeMs(rows.At(index).source));
 }
 
-// The next row starts, or after the last one the batch is complete.
+// The next row that is not completed starts, unless the user asked to stop
+// after this one; with none left the batch is complete.
 void ContinueAfter(TFFmpegFrmComponents& window, int row)
 {
-    if (row < window.BatchRows->Count() - 1) {
-        window.JvEditNumb->Assign(QString::number(row + 1));
+    const int next = window.BatchRows->NextToConvert(row);
+    if (next >= 0 && !window.StopAfterFile1->isChecked()) {
+        window.JvEditNumb->Assign(QString::number(next));
         return;
     }
-    TFFmpegFunc().EndBatch(TFFmpegFunc::TBatchEnd::Completed);
+    TFFmpegFunc().EndBatch(next < 0 ? TFFmpegFunc::TBatchEnd::Completed : TFFmpegFunc::TBatchEnd::StoppedAfterFile);
 }
 
 } // namespace
@@ -56,6 +59,14 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     if (rows.Contains(row))
         ShowRowEnd(rows, row, RowOutcomeOf(rows, row, exitCode));
     ContinueAfter(window, row);
+}
+
+void StartConverterOnceKept()
+{
+    Guarded([] {
+        if (FFmpegFrm)
+            TFFmpegFunc().StartKeptConverter();
+    });
 }
 
 void ContinueAfterRefusedRow()

@@ -1,5 +1,6 @@
 #pragma once
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QTimer;
@@ -7,6 +8,7 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 class TBatchClock;
+class TBatchListKeeper;
 class TBatchRows;
 class TConverterProbe;
 class TCursorEdit;
@@ -42,9 +44,24 @@ struct TFFmpegFrmComponents {
     TBatchRows* BatchRows = nullptr;
     // What the installed ffmpeg can do, as far as it is known yet.
     TConverterProbe* ConverterProbe = nullptr;
+    // Keeps the rows in the list file of the working folder.
+    TBatchListKeeper* BatchList = nullptr;
+    // Pause and Resume, on the tool bar (PauseConvBtn) and in the tray menu.
+    QAction* PauseConv1 = nullptr;
+    // A check item in the tray menu and the list's menu: the batch ends when
+    // the row being converted has.
+    QAction* StopAfterFile1 = nullptr;
+    // The list's menu: the selected rows wait again, or go.
+    QAction* ConvertAgain1 = nullptr;
+    QAction* RemoveFile1 = nullptr;
     // Convert was pressed while a stopped converter was still finishing: the
     // new batch starts when that converter has ended.
     bool StartWhenStoppedConverterEnds = false;
+    // The batch is paused: its converter, if one runs, is suspended.
+    bool BatchPaused = false;
+    // The row's converter starts once the list file holds the row as being
+    // converted, so that no end of the program can leave an output unknown.
+    bool ConverterWaitsForList = false;
 };
 
 // The program-wide main window, set while it exists.

@@ -7,6 +7,7 @@
 #include "components/JvTrayIcon.h"
 #include "settings/DataModule.h"
 
+#include <QAction>
 #include <QToolButton>
 #include <QUrl>
 #include <QWidget>
@@ -32,16 +33,24 @@ void TFFmpegFunc::RunStatement(const QByteArray& statement)
     SqliteQuery.Execute();
 }
 
+// The list's Convert again and Remove are locked with the buttons, since a
+// batch reads the rows by their place; Pause works only while it runs.
 void TFFmpegFunc::LockButtons()
 {
     for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
         button->setEnabled(false);
+    for (QAction* action : {FFmpegFrm->ConvertAgain1, FFmpegFrm->RemoveFile1})
+        action->setEnabled(false);
+    FFmpegFrm->PauseConv1->setEnabled(true);
 }
 
 void TFFmpegFunc::UnlockButtons()
 {
     for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
         button->setEnabled(true);
+    for (QAction* action : {FFmpegFrm->ConvertAgain1, FFmpegFrm->RemoveFile1})
+        action->setEnabled(true);
+    FFmpegFrm->PauseConv1->setEnabled(false);
 }
 
 void TFFmpegFunc::ToggleTrayIcon()

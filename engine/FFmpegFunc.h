@@ -69,10 +69,19 @@ public:
     void AddFiles(const QStringList& paths);
     void ShowFileInfo(const QString& path);
     void ShowSelectedFileInfo();
+    // Removes every selected row.
     void DeleteSelectedFile();
     void ClearFiles();
     // The row the user selected in the list, -1 for none.
     int SelectedRow() const;
+    // Every selected row, in list order.
+    QList<int> SelectedRows() const;
+    // "Convert again": the selected rows wait to be converted.
+    void ConvertSelectedAgain();
+
+    // The list file: the rows come back at start and are kept from then on.
+    void RestoreBatchList();
+    void ReportListWriteFailure(const QString& message);
 
     // Conversion.
     QByteArray BuildCommandLine();
@@ -83,13 +92,20 @@ public:
     int ParseTimeSecs(const QByteArray& line);
     void ShutdownComputer(int flags);
     void ConvertCurrentFile();
+    // Starts the converter that waited until the list file held its row.
+    void StartKeptConverter();
     void StartConversion();
     void StartFirstRow();
     void StopConversion();
     void StopOnClose();
+    // Pause suspends the running converter, Resume lets it go on.
+    void PauseOrResumeConversion();
+    void PauseConversion();
+    void ResumeConversion();
     void HandleConverterOutput(const QByteArray& line, bool startsOnNewLine);
     // The one way back to idle: every end of a batch passes here.
-    enum class TBatchEnd { Completed, Stopped, NotStarted, Closing };
+    // StoppedAfterFile: the user asked to stop after the row that ended.
+    enum class TBatchEnd { Completed, StoppedAfterFile, Stopped, NotStarted, Closing };
     void EndBatch(TBatchEnd how);
     void KeepAwake();
     void ShowTimeLeft(int row, int positionSecs, const QByteArray& line);
@@ -107,6 +123,7 @@ public:
 private:
     QByteArray GetOptionCmd(OptionKindIndex kind);
     const TConverterAbilities& ConverterAbilities() const;
+    void ShowPauseAction(bool paused);
     void LoadOptionList(OptionKindIndex kind);
     void RunStatement(const QByteArray& statement);
 

@@ -1,4 +1,5 @@
 // The batch run: command line, progress, stop, power-off.
+#include "batch/BatchListKeeper.h"
 #include "batch/BatchRows.h"
 #include "batch/SourceFacts.h"
 #include "desktop/BatchNotifier.h"
@@ -18,6 +19,7 @@
 #include "components/JvTrayIcon.h"
 #include "process/JvCreateProcess.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPointer>
@@ -25,7 +27,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QWidget>
-#include <chrono>
 
 namespace {
 
@@ -57,13 +58,6 @@ int PlayingSecsOrNone(const TBatchRow& row)
     } catch (const std::exception&) {
         return 0;
     }
-}
-
-// A clock that the wall clock's adjustments do not move.
-qint64 NowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void PostQuit()
@@ -120,19 +114,41 @@ void TFFmpegFunc::ConvertCurrentFile()
     BatchRows.Start(row);
     try {
         JvCreateProcess->CommandLine = BuildCommandLine();
-        JvCreateProcess->Start();
     } catch (const EChoiceConflict& conflict) {
         // A choice that cannot work for this source fails this row only.
         BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(conflict.what())));
         // The next row starts from the event loop, as after a converter's
         // end, so that a long run of refused rows never nests.
         QMetaObject::invokeMethod(FFmpegFrm->Form, [] { ContinueAfterRefusedRow(); }, Qt::QueuedConnection);
+        return;
     } catch (const std::exception& error) {
         // No converter runs for this row: the batch ends here, visibly failed.
         BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(error.what())));
         EndBatch(TBatchEnd::NotStarted);
         throw;
     }
+    FFmpegFrm->ConverterWaitsForList = true;
+    FFmpegFrm->BatchList->WhenKept([] { StartConverterOnceKept(); });
+}
+
+void TFFmpegFunc::StartKeptConverter()
+{
+    // Stopped, closed or started anew meanwhile: this start is not wanted
+    // any more, or another one does it.
+    if (!FFmpegFrm->ConverterWaitsForList || AddFileBtn->isEnabled())
+        return;
+    FFmpegFrm->ConverterWaitsForList = false;
+    const int row = StrToInt(JvEditNumb->text());
+    try {
+        JvCreateProcess->Start();
+    } catch (const std::exception& error) {
+        // No converter runs for this row: the batch ends here, visibly failed.
+        BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(error.what())));
+        EndBatch(TBatchEnd::NotStarted);
+        throw;
+    }
+    if (FFmpegFrm->BatchPaused)
+        JvCreateProcess->Pause();
 }
 
 void TFFmpegFunc::StartConversion()
@@ -144,10 +160,14 @@ void TFFmpegFunc::StartConversion()
             BatchRows.Finish(row, NotStartedOutcome(NoOutputFolderMessage));
         return;
     }
+    // Convert does what is left; once everything is done, all of it again.
+    if (BatchRows.AllCompleted())
+        for (int row = 0; row < BatchRows.Count(); ++row)
+            BatchRows.Requeue(row);
     LockButtons();
     KeepAwake();
     // A stopped converter still finishing would have its end taken for the
-    // end of row 0; the batch starts from that end instead.
+    // end of the first row; the batch starts from that end instead.
     if (JvCreateProcess->State() == TJvCreateProcess::TState::Watching) {
         FFmpegFrm->StartWhenStoppedConverterEnds = true;
         JvEditCmdMsg->setText(WaitingForStoppedMessage);
@@ -160,9 +180,16 @@ void TFFmpegFunc::StartConversion()
 void TFFmpegFunc::StartFirstRow()
 {
     FFmpegFrm->StartWhenStoppedConverterEnds = false;
-    FFmpegFrm->BatchClock->Start(NowMs());
-    JvEditNumb->Assign("0");
-    if (!AddFileBtn->isEnabled()) // row 0 could not start
+    FFmpegFrm->BatchClock->Start(SteadyClockMs());
+    if (FFmpegFrm->BatchPaused)
+        FFmpegFrm->BatchClock->Pause(SteadyClockMs());
+    const int first = BatchRows.NextToConvert(-1);
+    if (first < 0) {
+        EndBatch(TBatchEnd::NotStarted);
+        return;
+    }
+    JvEditNumb->Assign(QString::number(first));
+    if (!AddFileBtn->isEnabled() && !FFmpegFrm->BatchPaused) // the first row could not start
         SetTimerEnabled(JvTimer, true);
 }
 
@@ -170,6 +197,9 @@ void TFFmpegFunc::StopConversion()
 {
     if (BatchRows.Count() == 0 || AddFileBtn->isEnabled())
         return;
+    // A suspended converter would never read the "q".
+    if (JvCreateProcess->Paused())
+        JvCreateProcess->Resume();
     JvCreateProcess->WriteInput("q");
     // Convert pressed after an earlier Stop only waited: its row is marked.
     const int row = StrToInt(JvEditNumb->text());
@@ -182,16 +212,25 @@ void TFFmpegFunc::StopOnClose()
 {
     if (BatchRows.Count() == 0 || AddFileBtn->isEnabled())
         return;
+    if (JvCreateProcess->Paused())
+        JvCreateProcess->Resume();
     JvCreateProcess->WriteInput("q");
     EndBatch(TBatchEnd::Closing);
 }
 
 void TFFmpegFunc::EndBatch(TBatchEnd how)
 {
+    // A paused batch never powers the machine off: the user is there.
+    const bool endedByItself = how == TBatchEnd::Completed || how == TBatchEnd::StoppedAfterFile;
+    const bool powersOff = how == TBatchEnd::Completed && JvCheckBox->isChecked() && !FFmpegFrm->BatchPaused;
     FFmpegFrm->StartWhenStoppedConverterEnds = false;
+    FFmpegFrm->ConverterWaitsForList = false;
+    FFmpegFrm->BatchPaused = false;
+    ShowPauseAction(false);
+    FFmpegFrm->StopAfterFile1->setChecked(false);
     UnlockButtons();
-    if (how == TBatchEnd::Completed) {
-        if (JvCheckBox->isChecked())
+    if (endedByItself) {
+        if (powersOff)
             ShutdownComputer(8);
         JvEditCmdMsg->clear();
     }
@@ -201,7 +240,7 @@ void TFFmpegFunc::EndBatch(TBatchEnd how)
     SleepInhibitorBackend().Release();
     // Only a batch that ended by itself is news; before a power-off nobody
     // would read it.
-    if (how == TBatchEnd::Completed && !JvCheckBox->isChecked())
+    if (endedByItself && !powersOff)
         AnnounceFinishedBatch();
 }
 
@@ -218,7 +257,9 @@ void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNew
     const std::optional<int> position = BatchRows.ReportLine(row, line, startsOnNewLine);
     if (!position)
         return;
-    ShowTimeLeft(row, *position, line);
+    // Lines read just before a pause must not take "Paused" away.
+    if (!FFmpegFrm->BatchPaused)
+        ShowTimeLeft(row, *position, line);
     JvEditCmdMsg->setText(QString::fromUtf8(line));
 }
 
@@ -235,10 +276,11 @@ void TFFmpegFunc::ShowTimeLeft(int row, int positionSecs, const QByteArray& line
         BatchRows.SetToolTip(row, RowProgressText(*speed, fileLeft));
     double batchLeft = std::max(0.0, fileLeft);
     for (int later = row + 1; later < BatchRows.Count(); ++later)
-        batchLeft += PlayingSecsOrNone(BatchRows.At(later));
+        if (BatchRows.At(later).state != TRowState::Completed) // Convert skips it
+            batchLeft += PlayingSecsOrNone(BatchRows.At(later));
     TBatchClock& clock = *FFmpegFrm->BatchClock;
     clock.Reached(row, positionSecs);
-    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(), clock.SecondsLeft(batchLeft, NowMs())));
+    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(), clock.SecondsLeft(batchLeft, SteadyClockMs())));
 }
 
 void TFFmpegFunc::AnnounceFinishedBatch()

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -126,6 +127,15 @@ int TFFmpegFunc::SelectedRow() const
     return selected.isEmpty() ? -1 : FileListView->indexOfTopLevelItem(selected.constFirst());
 }
 
+QList<int> TFFmpegFunc::SelectedRows() const
+{
+    QList<int> rows;
+    for (QTreeWidgetItem* item : FileListView->selectedItems())
+        rows << FileListView->indexOfTopLevelItem(item);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void TFFmpegFunc::ShowSelectedFileInfo()
 {
     if (const int row = SelectedRow(); row >= 0)
@@ -134,14 +144,24 @@ void TFFmpegFunc::ShowSelectedFileInfo()
 
 void TFFmpegFunc::DeleteSelectedFile()
 {
-    if (const int row = SelectedRow(); row >= 0) {
-        BatchRows.Remove(row);
+    if (const QList<int> rows = SelectedRows(); !rows.isEmpty()) {
+        // From the last, so that the places of the others still hold.
+        for (auto row = rows.crbegin(); row != rows.crend(); ++row)
+            BatchRows.Remove(*row);
         // The list would otherwise select a neighbour, and the next Delete
         // would remove a row the user never chose.
         FileListView->clearSelection();
     }
     if (BatchRows.Count() == 0)
         ClearInfoPanel();
+}
+
+void TFFmpegFunc::ConvertSelectedAgain()
+{
+    if (!AddFileBtn->isEnabled()) // a batch reads the rows
+        return;
+    for (const int row : SelectedRows())
+        BatchRows.Requeue(row);
 }
 
 void TFFmpegFunc::ClearFiles()
