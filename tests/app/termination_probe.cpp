@@ -1,6 +1,7 @@
 // The program as the termination tests start it: the real start and end,
-// with one row being converted ("convert") or played in the mini player
-// ("play") by the stand-ins that the test put beside this program.
+// with one row being converted ("convert"), converted and paused ("pause")
+// or played in the mini player ("play") by the stand-ins that the test put
+// beside this program.
 
 #include "ProgramFixture.h"
 #include "Clips.h"
@@ -27,6 +28,15 @@ int main(int argc, char* argv[])
         // program handles signals from then on. The mini player's modal
         // loop runs inside the program's own.
         QTimer::singleShot(0, window, [window, mode] { Press(window, mode == "play" ? "PlayBtn" : "ConvFileBtn"); });
+        QTimer pauseOnceRunning;
+        QObject::connect(&pauseOnceRunning, &QTimer::timeout, window, [&] {
+            if (!IsIdle(window)) {
+                pauseOnceRunning.stop();
+                Press(window, "PauseConvBtn");
+            }
+        });
+        if (mode == "pause")
+            pauseOnceRunning.start(20);
         status = RunProgram(window);
     }
     return EndProgram(status);

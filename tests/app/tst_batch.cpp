@@ -323,8 +323,8 @@ private slots:
         });
         addSources({"a.avi", "b.avi"});
         Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ErrorTexts(fixture->Shown).size(), 1);
         const QStringList errors = ErrorTexts(fixture->Shown);
-        QCOMPARE(errors.size(), 1);
         const QString named = "System Error.  Code: 2.\nNo such file or directory\nProgram: \"" + ScriptedConverter::Path() + '"';
         QCOMPARE(errors[0], named);
         QCOMPARE(Marks(window), (QList<int>{TImageList::ConversionFailed, TImageList::Added}));
@@ -343,8 +343,9 @@ private slots:
         QCOMPARE(converter->Runs(), 0);
     }
 
-    // Marks and percentages stay until the new batch reaches the row.
-    void newBatchStartsAtRow0KeepingLaterRows()
+    // A batch that converted everything is converted again from row 0 on;
+    // every row waits again until it is reached.
+    void completedBatchStartsOverAtRow0()
     {
         converter->Put("release");
         addSources({"a.avi", "b.avi"});
@@ -354,8 +355,8 @@ private slots:
         converter->Put("progress", FirstProgress + '\r');
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(FirstProgress));
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converting, TImageList::Converted}));
-        QCOMPARE(Column(window, 4), (QStringList{"25%", "100%"}));
+        QCOMPARE(Marks(window), (QList<int>{TImageList::Converting, TImageList::Added}));
+        QCOMPARE(Column(window, 4), (QStringList{"25%", "0%"}));
     }
 
     void powerOffAfterTheLastRow_data()

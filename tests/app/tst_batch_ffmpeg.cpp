@@ -2,11 +2,14 @@
 #include "ProgramFixture.h"
 #include "Clips.h"
 #include "PrivateBus.h"
+#include "ProcessState.h"
+#include "batch/RowOutcome.h"
 #include "media/MediaInfoDll.h"
 #include "process/JvCreateProcess.h"
 #include "tst_batch_support.h"
 
 #include <QLineEdit>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -187,6 +190,55 @@ private slots:
         QCOMPARE(fixture.Notifier.Notices.size(), 1);
         QCOMPARE(fixture.Notifier.Notices[0].body, QString("1 file converted, 1 warning"));
         qInfo() << "cut-off source:" << toolTip;
+    }
+
+    // A minute's pause costs nothing: the converter stands still and uses no
+    // processor time meanwhile, and its output is the one an unpaused run
+    // makes, playing as long as the source.
+    void pauseOfAMinuteLosesNothing()
+    {
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 30;
+        options.width = 640;
+        options.height = 480;
+        const QString source = MakeClip(files.path(), options);
+        QDir(files.path()).mkpath("out");
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        window->JvEditDir->setText(files.filePath("out"));
+        AddRow(window, source, "00:00:30");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 120000);
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
+        QFile unpaused(window->BatchRows->At(0).output);
+        QVERIFY(unpaused.open(QIODevice::ReadOnly));
+        const QByteArray unpausedBytes = unpaused.readAll();
+        unpaused.close();
+
+        Press(window, "ConvFileBtn"); // everything done: all again
+        QTRY_VERIFY_WITH_TIMEOUT(window->JvEditCmdMsg->text().startsWith("frame="), 60000);
+        const QList<qint64> children = ChildProcesses(QCoreApplication::applicationPid());
+        QCOMPARE(children.size(), 1);
+        const qint64 converter = children[0];
+        window->findChild<QToolButton*>("PauseConvBtn")->click();
+        QTRY_COMPARE(ProcessState(converter), 'T');
+        const qint64 ticks = ProcessorTicks(converter);
+        QTest::qWait(60000);
+        QCOMPARE(ProcessState(converter), 'T');
+        QCOMPARE(ProcessorTicks(converter), ticks);
+        window->findChild<QToolButton*>("PauseConvBtn")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 120000);
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
+        QCOMPARE(ErrorTexts(fixture.Shown), QStringList());
+        const QString output = window->BatchRows->At(0).output;
+        QCOMPARE(ReadPlayingTimeMs(output), ReadPlayingTimeMs(source));
+        QFile paused(output);
+        QVERIFY(paused.open(QIODevice::ReadOnly));
+        QVERIFY(paused.readAll() == unpausedBytes);
+        qInfo() << "paused 60 s at" << ticks << "ticks of processor time; output plays"
+                << *ReadPlayingTimeMs(output) << "ms";
     }
 
     // The login manager's lock, through the real binding over a private bus

@@ -74,11 +74,12 @@ inline void Press(TFFmpegFrm* window, const char* button) { window->findChild<QT
 // A stand-in for the converter at <test program>/bin/ffmpeg, steered through
 // files in a control folder of its own. Run n (from 1) records its process
 // id in pid.<n> and its arguments in args.<n>, prints a banner and the text
-// of "progress", then waits until "release" or "release.<n>" exists or a
-// byte arrives on its input (recorded in input.<n>; ignored while "ignore-q"
-// exists). Before it ends it copies "output" (when present) to its last
-// argument, prints message.<n> on a line of its own and exits with exit.<n>
-// (default 0).
+// of "progress", copies "partial" (when present) to its last argument as an
+// unfinished output, sleeps for the seconds in "hold" (when present), then
+// waits until "release" or "release.<n>" exists or a byte arrives on its
+// input (recorded in input.<n>; ignored while "ignore-q" exists). Before it
+// ends it copies "output" (when present) to its last argument, prints
+// message.<n> on a line of its own and exits with exit.<n> (default 0).
 class ScriptedConverter {
 public:
     static QString Path() { return QCoreApplication::applicationDirPath() + "/bin/ffmpeg"; }
@@ -154,6 +155,9 @@ echo $$ > "$control/pid.$run"
 for word in "$0" "$@"; do printf '%s\0' "$word"; done > "$control/args.$run"
 printf 'ffmpeg version scripted\n  configuration: none\n'
 if [ -e "$control/progress" ]; then cat "$control/progress"; fi
+for last; do :; done
+if [ -e "$control/partial" ]; then cp "$control/partial" "$last"; fi
+if [ -e "$control/hold" ]; then sleep "$(cat "$control/hold")"; fi
 exec 3<&0
 head -c 1 <&3 > "$control/input.$run" 2>/dev/null &
 reader=$!
@@ -165,7 +169,6 @@ while :; do
   sleep 0.01
 done
 kill "$reader" 2>/dev/null
-for last; do :; done
 if [ -e "$control/output" ]; then cp "$control/output" "$last"; fi
 if [ -e "$control/message.$run" ]; then printf '\n' >&2; cat "$control/message.$run" >&2; fi
 code=0

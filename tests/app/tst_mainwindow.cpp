@@ -66,6 +66,7 @@ private slots:
         for (const char* name : {"AddFileBtn", "DelFileBtn", "ClearFileBtn", "ConvFileBtn", "StopConvBtn", "PlayBtn",
                                  "HttpBtn", "QuitBtn", "JvBtnSltDir", "JvBtnOpenDir"})
             QVERIFY2(window->findChild<QToolButton*>(name)->isEnabled(), name);
+        QVERIFY(!window->findChild<QToolButton*>("PauseConvBtn")->isEnabled()); // no batch to pause
         QVERIFY(!window->JvCheckBox->isChecked());
         QCOMPARE(window->JvPageControl->currentIndex(), 0);
         QCOMPARE(window->JvTrayIcon->IconIndex(), 15);
@@ -122,12 +123,13 @@ private slots:
         row("ToolButton4", {138, 0, 8, 36});
         row("ConvFileBtn", {146, 0, 46, 36}, "Convert", "Convert video files");
         row("StopConvBtn", {192, 0, 46, 36}, "Stop", "Stop video file conversion");
-        row("ToolButton3", {238, 0, 8, 36});
-        row("PlayBtn", {246, 0, 46, 36}, "Play", "Play video file");
-        row("ToolButton6", {292, 0, 8, 36});
-        row("HttpBtn", {300, 0, 46, 36}, "Http", "Software homepage");
-        row("ToolButton7", {346, 0, 8, 36});
-        row("QuitBtn", {354, 0, 46, 36}, "Quit", "Quit");
+        row("PauseConvBtn", {238, 0, 46, 36}, "Pause", "Pause video file conversion");
+        row("ToolButton3", {284, 0, 8, 36});
+        row("PlayBtn", {292, 0, 46, 36}, "Play", "Play video file");
+        row("ToolButton6", {338, 0, 8, 36});
+        row("HttpBtn", {346, 0, 46, 36}, "Http", "Software homepage");
+        row("ToolButton7", {392, 0, 8, 36});
+        row("QuitBtn", {400, 0, 46, 36}, "Quit", "Quit");
         row("FileListView", {5, 45, 593, 294});
         row("Image1", {602, 45, 245, 172});
         row("MsgListView", {602, 222, 245, 278});
@@ -180,10 +182,20 @@ private slots:
         for (int i = 0; i < labels.size(); ++i)
             QCOMPARE(window->findChild<QLabel*>(QString("JvLabel%1").arg(i + 1))->text(), labels[i]);
         const QList<QAction*> items = window->JvPopupMenu->actions();
-        QCOMPARE(items.size(), 3);
+        QCOMPARE(items.size(), 6);
         QCOMPARE(items[0]->text(), QString("Open Movarin"));
         QVERIFY(items[1]->isSeparator());
-        QCOMPARE(items[2]->text(), QString("Quit"));
+        QCOMPARE(items[2]->text(), QString("Pause"));
+        QVERIFY(!items[2]->isEnabled()); // no batch runs
+        QCOMPARE(items[3]->text(), QString("Stop after the current file"));
+        QVERIFY(items[3]->isCheckable() && !items[3]->isChecked());
+        QVERIFY(items[4]->isSeparator());
+        QCOMPARE(items[5]->text(), QString("Quit"));
+        QStringList listMenu;
+        for (const QAction* item : window->FileListView->actions())
+            listMenu << (item->isSeparator() ? QString("-") : item->text());
+        QCOMPARE(listMenu, (QStringList{"Convert again", "Remove", "-", "Stop after the current file"}));
+        QCOMPARE(window->FileListView->contextMenuPolicy(), Qt::ActionsContextMenu);
     }
 
     void tabOrderFollowsTheWindowsReadingOrder()

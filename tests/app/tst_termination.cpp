@@ -1,8 +1,10 @@
 // The program ends its children with itself: a termination signal closes it
-// like its close box (the converter gets "q", the player "quit", the exit
-// status is 0), and a program killed outright takes its children along.
+// like its close box (the converter gets "q", also when the batch was
+// paused, the player "quit", the exit status is 0), and a program killed
+// outright takes its children along.
 
 #include "../player/ScriptedPlayer.h"
+#include "ProcessState.h"
 #include "tst_batch_support.h"
 
 #include <QProcess>
@@ -62,14 +64,25 @@ class TestTermination : public QObject {
 private slots:
     void initTestCase() { ScriptedConverter::Install(); }
 
-    void signalStopsTheConverterAndEndsTheProgram_data() { AddSignalRows(); }
+    void signalStopsTheConverterAndEndsTheProgram_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("mode");
+        for (const auto& [name, signal] : {std::pair{"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}}) {
+            QTest::newRow(name) << signal << "convert";
+            QTest::addRow("%s, paused", name) << signal << "pause";
+        }
+    }
     void signalStopsTheConverterAndEndsTheProgram()
     {
         QFETCH(int, signal);
+        QFETCH(QString, mode);
         ScriptedConverter converter;
-        Probe probe("convert");
+        Probe probe(mode);
         QTRY_VERIFY_WITH_TIMEOUT(converter.Has("args.1"), 30000);
         const QByteArray pid = converter.Read("pid.1");
+        if (mode == "pause")
+            QTRY_COMPARE_WITH_TIMEOUT(ProcessState(pid.trimmed().toLongLong()), 'T', 10000);
 
         probe.Signal(signal);
 

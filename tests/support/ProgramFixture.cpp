@@ -35,13 +35,18 @@ void traceStatements(sqlite3* database, QList<QByteArray>* into)
 
 } // namespace
 
-ProgramFixture::ProgramFixture() : m_previousFolder(QDir::currentPath())
+ProgramFixture::ProgramFixture() : ProgramFixture(QString()) {}
+
+ProgramFixture::ProgramFixture(const QString& keptFolder)
+    : m_path(keptFolder.isEmpty() ? m_temporary.path() : keptFolder), m_previousFolder(QDir::currentPath())
 {
+    const QString database = m_path + "/LibFFmpeg.Dat";
     const QByteArray pristine = qgetenv("MOVARIN_DEFAULT_DATABASE");
-    if (pristine.isEmpty() || !QFile::copy(QString::fromLocal8Bit(pristine), m_folder.filePath("LibFFmpeg.Dat")))
+    if (!QFile::exists(database)
+        && (pristine.isEmpty() || !QFile::copy(QString::fromLocal8Bit(pristine), database)))
         throw std::runtime_error("no default database to copy (MOVARIN_DEFAULT_DATABASE)");
-    QFile::setPermissions(m_folder.filePath("LibFFmpeg.Dat"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QDir::setCurrent(m_folder.path());
+    QFile::setPermissions(database, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QDir::setCurrent(m_path);
     DialogSeam::Enable([this](const DialogSeam::Shown& shown) { Shown.append(shown); });
     SetPowerOffBackend(&m_refusedPowerOff);
     SetSleepInhibitorBackend(&SleepLock);
@@ -113,7 +118,7 @@ ForeignLock::~ForeignLock() { m_connection->Run("rollback"); }
 
 QByteArray ProgramFixture::Read(const QByteArray& select) const
 {
-    return ForeignLock::Connection(m_folder.filePath("LibFFmpeg.Dat")).Run(select);
+    return ForeignLock::Connection(m_path + "/LibFFmpeg.Dat").Run(select);
 }
 
 QStringList ErrorTexts(const QList<DialogSeam::Shown>& shown)

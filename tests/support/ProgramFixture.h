@@ -13,12 +13,14 @@ class TFFmpegFrm;
 struct TProgram;
 
 // Starts the real program in-process on a fresh copy of the default
-// database, in a temporary folder that is the current directory. Dialogs and
+// database, in a temporary folder that is the current directory (or in a
+// folder the caller keeps, where a copy is made only when none is there). Dialogs and
 // message boxes are answered by the fixture and recorded; statements are
 // captured from the engine as it runs them.
 class ProgramFixture {
 public:
     ProgramFixture();
+    explicit ProgramFixture(const QString& keptFolder);
     ~ProgramFixture();
 
     // Runs statements on the database file before the program starts.
@@ -27,7 +29,7 @@ public:
     TFFmpegFrm* Start();
     void Stop();
     TFFmpegFrm* Window() const;
-    QString Folder() const { return m_folder.path(); }
+    QString Folder() const { return m_path; }
 
     // One value read from the database file through a connection of its own.
     QByteArray Read(const QByteArray& select) const;
@@ -46,7 +48,8 @@ private:
         bool MayPowerOff() override { return false; }
         bool PowerOff(int) override { return false; }
     } m_refusedPowerOff;
-    QTemporaryDir m_folder;
+    QTemporaryDir m_temporary;
+    QString m_path;
     QString m_previousFolder;
     std::unique_ptr<TProgram> m_program;
 };
