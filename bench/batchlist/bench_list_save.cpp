@@ -1,0 +1,153 @@
+// Keeping the list file of a long batch:
+//  - one list of many rows saved again and again, as each row's start and
+//    end makes it: the time from the change to the file being on disk
+//    (written, synced, renamed), the part of it spent making the JSON, and
+//    what the interface thread itself spends on each save;
+//  - a batch through the real window over the rows of such a list that are
+//    left, each start and end saving the whole list: the longest stall of
+//    the event loop meanwhile, as the lateness of a 1 ms timer (target: at
+//    most 16 ms).
+//   bench_list_save [rows] [saves] [rows converted]
+#include "bench/batch/BenchProgram.h"
+#include "app/FFmpegGUI.h"
+#include "batch/BatchListFile.h"
+#include "batch/BatchListKeeper.h"
+#include "batch/BatchRows.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Rows as a real list has them: long paths, facts, finished tool tips.
+QList<TBatchRow> MakeRows(int count, int left)
+{
+    QList<TBatchRow> rows;
+    rows.reserve(count);
+    for (int index = 0; index < count; ++index) {
+        TBatchRow row;
+        row.source = QStringLiteral("/home/someone/Videos/Holidays 2023/Camera %1/clip number %2.avi")
+                         .arg(index % 7)
+                         .arg(index);
+        row.type = "avi";
+        row.size = "312.45 MB";
+        row.playingTime = "00:12:34";
+        const bool done = index < count - left;
+        row.state = done ? TRowState::Completed : TRowState::Waiting;
+        row.percent = done ? 100 : 0;
+        row.output = done ? QStringLiteral("/home/someone/Videos/Movarin/clip number %1.mp4").arg(index) : QString();
+        if (done && index % 10 == 0) {
+            row.warning = true;
+            row.toolTip = "The output plays 12:30, the source 12:34.";
+            row.notes = {"Sound: 5.1 made stereo."};
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+struct TSaveFigures {
+    QList<double> savedMs;      // change to file on disk
+    QList<double> jsonMs;       // making the JSON alone
+    QList<double> interfaceMs;  // the interface thread's share
+    qint64 bytes = 0;
+};
+
+TSaveFigures MeasureSaves(int rowCount, int saves, const QString& folder)
+{
+    TSaveFigures figures;
+    TBatchRows rows;
+    rows.Restore(MakeRows(rowCount, rowCount / 2));
+    TBatchListKeeper keeper(folder + '/' + BatchListFileName);
+    keeper.Follow(&rows);
+    if (!keeper.TakeLock())
+        throw std::runtime_error("the list file is locked");
+    for (int save = 0; save < saves; ++save) {
+        QElapsedTimer clock;
+        clock.start();
+        QElapsedTimer onInterface;
+        onInterface.start();
+        // A row ends: the model changes (sharing the rows with the last
+        // save, it copies them first) and the save is handed over.
+        const int row = rowCount / 2 + save % (rowCount / 2);
+        rows.Start(row);
+        rows.Finish(row, TRowOutcome{TRowOutcome::TKind::Completed, {}, std::nullopt, false});
+        QEventLoop loop;
+        keeper.WhenKept([&] { loop.quit(); });
+        figures.interfaceMs << onInterface.nsecsElapsed() / 1e6;
+        loop.exec();
+        figures.savedMs << clock.nsecsElapsed() / 1e6;
+
+        QElapsedTimer json;
+        json.start();
+        figures.bytes = BatchListJson(rows.All()).size();
+        figures.jsonMs << json.nsecsElapsed() / 1e6;
+    }
+    return figures;
+}
+
+// The converter: one progress line, then it ends at once. Its rows fail for
+// want of an output, which changes nothing for the list.
+QString WriteConverter(const QString& folder)
+{
+    const QString path = folder + "/quick-converter";
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the converter");
+    script.write("#!/bin/sh\nprintf 'frame=    1 fps=25 q=2.0 size=  1kB time=00:00:01.00 bitrate=1kbits/s speed=1x\\r'\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const int rowCount = argc > 1 ? atoi(argv[1]) : 10000;
+    const int saves = argc > 2 ? atoi(argv[2]) : 50;
+    const int converted = argc > 3 ? atoi(argv[3]) : 100;
+    try {
+        // On the disk of the current folder, not a memory file system.
+        QTemporaryDir folder(QDir::currentPath() + "/bench_list_save-XXXXXX");
+        const TSaveFigures figures = MeasureSaves(rowCount, saves, folder.path());
+        std::printf("saving a list of %d rows (%.1f MiB), %d saves:\n", rowCount, figures.bytes / 1048576.0, saves);
+        std::printf("  change to file on disk : median %.1f ms, max %.1f ms\n", Median(figures.savedMs),
+                    Percentile(figures.savedMs, 1.0));
+        std::printf("  of which the JSON      : median %.1f ms\n", Median(figures.jsonMs));
+        std::printf("  on the interface thread: median %.2f ms, max %.2f ms\n", Median(figures.interfaceMs),
+                    Percentile(figures.interfaceMs, 1.0));
+
+        BenchProgram program(WriteConverter(folder.path()));
+        program.Window()->BatchRows->Restore(MakeRows(rowCount, converted));
+        QElapsedTimer sinceTick;
+        double longestStallMs = 0;
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        ticker.setInterval(1);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestStallMs = std::max(longestStallMs, sinceTick.nsecsElapsed() / 1e6 - 1.0);
+            sinceTick.restart();
+        });
+        QElapsedTimer batch;
+        batch.start();
+        sinceTick.start();
+        ticker.start();
+        program.RunBatch();
+        ticker.stop();
+        std::printf("a batch of the %d rows left of %d (%d saves of the whole list) in %.1f s, platform %s:\n",
+                    converted, rowCount, 2 * converted, batch.nsecsElapsed() / 1e9,
+                    qPrintable(QGuiApplication::platformName()));
+        std::printf("  longest event-loop stall: %.2f ms   (target <= 16)\n", longestStallMs);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
