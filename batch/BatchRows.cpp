@@ -105,7 +105,8 @@ QStringList TBatchRows::Messages(int index) const
 
 TRowEnd TBatchRows::EndOf(int index, quint32 exitCode) const
 {
-    return {false, exitCode, At(index).output, Messages(index), PercentText(At(index).percent)};
+    const TBatchRow& row = At(index);
+    return {false, exitCode, row.output, row.outputExistedBefore, Messages(index), PercentText(row.percent)};
 }
 
 TRowEnd TBatchRows::StoppedEndOf(int index) const

@@ -2,6 +2,7 @@
 
 #include "media/MediaInfoDll.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -16,6 +17,12 @@ QString OutputProblem(const QString& path, const std::optional<qint64>& playingT
     if (!playingTime)
         return QStringLiteral("The output file cannot be read back: it has no playing time.");
     return {};
+}
+
+// The converter's own words when it leaves a file at its output path alone.
+bool RefusedToReplace(const TRowEnd& end)
+{
+    return end.messages.contains(QStringLiteral("File '%1' already exists. Exiting.").arg(end.outputPath));
 }
 
 } // namespace
@@ -34,6 +41,14 @@ TRowOutcome DecideRowOutcome(const TRowEnd& end)
         lines << problem;
     lines << QStringLiteral("The converter ended with exit code %1.").arg(end.exitCode);
     return {TRowOutcome::TKind::Failed, lines.join('\n'), playingTime};
+}
+
+QString RemoveUnfinishedOutput(const TRowEnd& end)
+{
+    if (end.outputPath.isEmpty() || end.outputExistedBefore || RefusedToReplace(end))
+        return {};
+    QFile::remove(end.outputPath);
+    return end.outputPath;
 }
 
 TRowOutcome NotStartedOutcome(const QString& cause) { return {TRowOutcome::TKind::Failed, cause, std::nullopt}; }

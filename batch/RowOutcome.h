@@ -13,6 +13,7 @@ struct TRowEnd {
     bool stopped = false;        // Stop ended the batch during this row
     quint32 exitCode = 0;        // the converter's, when it ended on its own
     QString outputPath;          // where the converter was told to write
+    bool outputExistedBefore = false; // a file was there when the row started
     QStringList messages;        // its last distinct lines that were no progress
     QString percent;             // the row's Percent text when it ended
 };
@@ -32,6 +33,13 @@ struct TRowOutcome {
 // library can read; otherwise it failed, and the tool tip gives the
 // converter's last words, what is wrong with the output and the exit code.
 TRowOutcome DecideRowOutcome(const TRowEnd& end);
+
+// Removes what the converter left at the output path of a row that failed
+// or was stopped: an unfinished file must not pass for a converted one. A
+// file that was there when the row started stays, and so does one that the
+// converter refused to replace because it turned up just before it started.
+// Returns the path when it was the converter's to write, else nothing.
+QString RemoveUnfinishedOutput(const TRowEnd& end);
 
 // The failure of a row whose converter could not be started at all.
 TRowOutcome NotStartedOutcome(const QString& cause);

@@ -11,14 +11,12 @@
 
 namespace {
 
-// A failed row leaves no half-written output behind, unless the file was
-// there before the converter started: that one is never removed.
-void ShowRowEnd(TBatchRows& rows, int index, const TRowOutcome& outcome)
+// A failed row leaves no half-written output behind.
+void ShowRowEnd(TBatchRows& rows, int index, quint32 exitCode, const TRowOutcome& outcome)
 {
     rows.Finish(index, outcome);
-    const TBatchRow& row = rows.At(index);
-    if (outcome.kind == TRowOutcome::TKind::Failed && !row.outputExistedBefore && !row.output.isEmpty())
-        QFile::remove(row.output);
+    if (outcome.kind == TRowOutcome::TKind::Failed)
+        RemoveUnfinishedOutput(rows.EndOf(index, exitCode));
 }
 
 // The source's playing time is read only for an output that plays.
@@ -43,7 +41,7 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     TBatchRows& rows = *window.BatchRows;
     const int row = StrToInt(window.JvEditNumb->text());
     if (rows.Contains(row))
-        ShowRowEnd(rows, row, RowOutcomeOf(rows, row, exitCode));
+        ShowRowEnd(rows, row, exitCode, RowOutcomeOf(rows, row, exitCode));
     if (row < rows.Count() - 1) {
         window.JvEditNumb->Assign(QString::number(row + 1));
         return;

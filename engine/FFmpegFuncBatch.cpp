@@ -33,19 +33,6 @@ const char* const NoOutputFolderMessage = "No output folder is set.";
 const char* const NotKeptAwakeMessage =
     "The system did not agree to stay awake; it may go to sleep during this batch.";
 
-// Sources of the list and the outputs the batch wrote before this row: an
-// output must replace none of them.
-QStringList PathsTakenBefore(const TBatchRows& rows, int row)
-{
-    QStringList taken;
-    for (int index = 0; index < rows.Count(); ++index) {
-        taken << rows.At(index).source;
-        if (index < row && !rows.At(index).output.isEmpty())
-            taken << rows.At(index).output;
-    }
-    return taken;
-}
-
 // The estimate reads every later row's playing time on every progress line;
 // a malformed one must not raise an error box each time.
 int PlayingSecsOrNone(const TBatchRow& row)
@@ -75,8 +62,7 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 {
     const int row = StrToInt(JvEditNumb->text());
     const QByteArray source = BatchRows.At(row).source.toUtf8();
-    const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)),
-                                          PathsTakenBefore(BatchRows, row));
+    const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)));
     BatchRows.SetOutput(row, output, QFileInfo::exists(output));
     const OptionFragments fragments{GetVdoCodecCmd(),   GetVdoBitrateCmd(), GetVdoSizeCmd(),
                                     GetVdoFpsCmd(),     GetVdoAspectCmd(),  GetAdoCodecCmd(),

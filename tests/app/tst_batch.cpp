@@ -93,7 +93,7 @@ private slots:
             + controller.GetVdoFpsCmd() + ' ' + controller.GetVdoAspectCmd() + ' ' + controller.GetAdoCodecCmd() + ' '
             + controller.GetAdoBitrateCmd() + ' ' + controller.GetAdoChannelsCmd() + ' ' + controller.GetAdoFreqCmd());
         QVERIFY(!fragments.isEmpty());
-        const QList<QByteArray> expected = QList<QByteArray>{ScriptedConverter::Path().toUtf8(), "-y", "-i",
+        const QList<QByteArray> expected = QList<QByteArray>{ScriptedConverter::Path().toUtf8(), "-n", "-i",
                                                              sources[0].toUtf8()}
                                            + fragments + QList<QByteArray>{(outputFolder() + "/trip.mp4").toUtf8()};
         QCOMPARE(converter->Arguments(1), expected);
@@ -280,8 +280,12 @@ private slots:
                                              "The converter ended with exit code 0."));
         QCOMPARE(Column(window, 4), (QStringList{"75%", "75%"}));
         QVERIFY(!QFile::exists(outputFolder() + "/a.mp4"));
-        // b.mp4 was there before the batch: it stays, with what the converter left.
+        // b.mp4 was there before the batch: the row wrote "b (2).mp4", which
+        // goes, and b.mp4 stays as it was.
         QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), QStringList{"b.mp4"});
+        QFile kept(outputFolder() + "/b.mp4");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
     }
 

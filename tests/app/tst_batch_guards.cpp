@@ -1,5 +1,5 @@
 // What must keep holding while a batch runs: outputs named after their
-// sources and never written over one, and a sound end when the user closes,
+// sources and never written over any file, and a sound end when the user closes,
 // quits or changes the options, or when the settings cannot be read. The
 // converter is the scripted stand-in beside the test program.
 #include "ProgramFixture.h"
@@ -70,8 +70,7 @@ private slots:
 
     // Each output is named after its source letter for letter, whatever the
     // media-information library makes of the name, and gets a number only
-    // where it would replace a source or an earlier output, also one that is
-    // a hard link of a source.
+    // where something is already there, also a hard link of a source.
     void outputsKeepTheSourcesOwnNames()
     {
         converter->Put("release");
@@ -93,6 +92,28 @@ private slots:
         QCOMPARE(outputs, (QStringList{"line\nfeed.mp4", "%1 %2 %L1.mp4", "%1.mp4", "%1 (2).mp4", ".hidden.mp4",
                                        "clip (2).mp4"}));
         QCOMPARE(Marks(window), QList<int>(names.size(), TImageList::Converted));
+    }
+
+    // Whatever is in the output folder when a row starts keeps its name and
+    // its contents: the user's own file, and what an earlier batch wrote.
+    void filesInTheOutputFolderAreNeverReplaced()
+    {
+        converter->Put("release");
+        addSources({"a.avi", "b.avi"});
+        const QString usersFile = MakeFile(folder("out"), "b.mp4", "the user's own file");
+        for (int batch = 0; batch < 2; ++batch) {
+            Press(window, "ConvFileBtn");
+            QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        }
+        QCOMPARE(converter->Runs(), 4);
+        QStringList outputs;
+        for (int run = 1; run <= 4; ++run)
+            outputs << output(run).mid(folder("out").size() + 1);
+        QCOMPARE(outputs, (QStringList{"a.mp4", "b (2).mp4", "a (2).mp4", "b (3).mp4"}));
+        QFile kept(usersFile);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
     }
 
     // The window goes away while the converter still runs: the "q" queued on

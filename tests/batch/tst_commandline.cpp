@@ -19,18 +19,18 @@ private slots:
         QTest::addColumn<OptionFragments>("fragments");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("worked example") << QByteArray("/clips/trip.avi") << WorkedExampleFragments
-                                        << QByteArray("/apps/conv/bin/ffmpeg -y -i /clips/trip.avi -vcodec mpeg4 "
+                                        << QByteArray("/apps/conv/bin/ffmpeg -n -i /clips/trip.avi -vcodec mpeg4 "
                                                       "-b 768k -s 320x240 -r 25 -aspect 4:3 -acodec aac -ab 128k "
                                                       "-ac 2 -ar 48000 /apps/conv/FFOutput/trip.mp4");
         OptionFragments noAspect = WorkedExampleFragments;
         noAspect[VdoAspect] = "";
         QTest::newRow("empty fragment leaves two blanks")
             << QByteArray("/clips/trip.avi") << noAspect
-            << QByteArray("/apps/conv/bin/ffmpeg -y -i /clips/trip.avi -vcodec mpeg4 -b 768k -s 320x240 -r 25  "
+            << QByteArray("/apps/conv/bin/ffmpeg -n -i /clips/trip.avi -vcodec mpeg4 -b 768k -s 320x240 -r 25  "
                           "-acodec aac -ab 128k -ac 2 -ar 48000 /apps/conv/FFOutput/trip.mp4");
         QTest::newRow("all fragments empty")
             << QByteArray("/clips/trip.avi") << OptionFragments{}
-            << QByteArray("/apps/conv/bin/ffmpeg -y -i /clips/trip.avi          /apps/conv/FFOutput/trip.mp4");
+            << QByteArray("/apps/conv/bin/ffmpeg -n -i /clips/trip.avi          /apps/conv/FFOutput/trip.mp4");
     }
     void joinsThePiecesInOrder()
     {
@@ -87,7 +87,7 @@ private slots:
         const QList<QByteArray> words = SplitShellWords(
             JoinCommandLine(ConverterPath(programFolder), source.toUtf8(), WorkedExampleFragments, output));
         const QList<QByteArray> expected{programFolder.toUtf8() + "/bin/ffmpeg",
-                                         "-y",
+                                         "-n",
                                          "-i",
                                          source.toUtf8(),
                                          "-vcodec",

@@ -43,7 +43,7 @@ void CheckConverterCommandLine(FuzzedDataProvider& input)
     const QByteArray source = PathBytes(input);
     const QByteArray output = PathBytes(input);
     OptionFragments fragments;
-    QList<QByteArray> expected{converter, "-y", "-i", source};
+    QList<QByteArray> expected{converter, "-n", "-i", source};
     for (QByteArray& fragment : fragments) {
         fragment = FragmentBytes(input);
         expected += SplitShellWords(fragment);
