@@ -29,7 +29,6 @@ namespace {
 
 const char* const WaitingForStoppedMessage =
     "The stopped conversion is still finishing; the new batch starts as soon as it has ended.";
-const char* const NoOutputFolderMessage = "No output folder is set.";
 const char* const NotKeptAwakeMessage =
     "The system did not agree to stay awake; it may go to sleep during this batch.";
 
@@ -72,10 +71,10 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 {
-    const QByteArray folder = JvEditDir->text().toUtf8();
-    if (folder.isEmpty()) // the output would land in the root folder
-        throw std::runtime_error(NoOutputFolderMessage);
-    return OutputPath(folder, SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
+    const QString folder = JvEditDir->text();
+    if (const std::optional<QString> problem = OutputFolderProblem(folder))
+        throw std::runtime_error(problem->toStdString());
+    return OutputPath(folder.toUtf8(), SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
 }
 
 int TFFmpegFunc::GetCurrentDurationSecs()
@@ -116,9 +115,9 @@ void TFFmpegFunc::StartConversion()
 {
     if (BatchRows.Count() == 0 || !AddFileBtn->isEnabled())
         return;
-    if (JvEditDir->text().isEmpty()) {
+    if (const std::optional<QString> problem = OutputFolderProblem(JvEditDir->text())) {
         for (int row = 0; row < BatchRows.Count(); ++row)
-            BatchRows.Finish(row, NotStartedOutcome(NoOutputFolderMessage));
+            BatchRows.Finish(row, NotStartedOutcome(*problem));
         return;
     }
     LockButtons();

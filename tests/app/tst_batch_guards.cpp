@@ -116,6 +116,31 @@ private slots:
         QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
     }
 
+    // A saved output folder with a NUL in its name would give every output
+    // name to the file system cut at the NUL. It is refused like an empty
+    // one: the window answers, every row fails with the reason, nothing runs.
+    void savedFolderWithANulCharacterIsRefused()
+    {
+        const QString beforeNul = folder("x");
+        fixture->Stop();
+        fixture->PrepareDatabase({"update savedir_videofile set dir_name = '" + beforeNul.toUtf8()
+                                  + "' || char(0) || 'y' where dir_numb = '001'"});
+        window = fixture->Start();
+        QCOMPARE(window->JvEditDir->text(), beforeNul + QChar(0) + 'y');
+        addSources({"a.avi", "b.avi"});
+        Press(window, "ConvFileBtn");
+        QCOMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::ConversionFailed));
+        const QString reason = "The output folder \"" + beforeNul
+                               + "\\0y\" cannot be used: its name holds a NUL character (shown as \\0), which no file "
+                                 "name may contain. Choose the output folder again.";
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(window->FileListView->topLevelItem(row)->toolTip(0), reason);
+        QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+        QTest::qWait(50);
+        QCOMPARE(converter->Runs(), 0);
+    }
+
     // The window goes away while the converter still runs: the "q" queued on
     // closing must still reach it, or it would go on writing unseen.
     void closingAndDestroyingAtOnceStillStopsTheConverter()

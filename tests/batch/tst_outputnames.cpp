@@ -95,6 +95,23 @@ private slots:
         QCOMPARE(FreeOutputPath(tree.Path(wanted)), tree.Path(expected));
     }
 
+    // A name with a NUL in it reaches the file system cut at the NUL: every
+    // numbered name then asks about the same folder, which is there. The
+    // search ends with a failure that names the last name it tried.
+    void searchEndsWhereEveryNameLooksTaken()
+    {
+        const Tree tree;
+        const QString wanted = tree.Path("@/out") + QChar(0) + "y/clip.mp4";
+        try {
+            FreeOutputPath(wanted);
+            QFAIL("a free name was found");
+        } catch (const std::runtime_error& error) {
+            const QString text = QString::fromUtf8(error.what());
+            QVERIFY2(text.startsWith("No free name for the output: "), qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("clip (%1).mp4").arg(LastOutputNumber)), qPrintable(text));
+        }
+    }
+
     void sourceBaseName_data()
     {
         QTest::addColumn<QString>("source");
