@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 // A failed row leaves no half-written output behind.
@@ -32,6 +34,9 @@ TRowOutcome RowOutcomeOf(const TBatchRows& rows, int index, quint32 exitCode)
 
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
 {
+    // Only a stopped converter leaves one; ended, it can write no more.
+    if (!window.UnfinishedOutput.isEmpty())
+        QFile::remove(std::exchange(window.UnfinishedOutput, QString()));
     if (window.StartWhenStoppedConverterEnds) {
         TFFmpegFunc().StartFirstRow();
         return;

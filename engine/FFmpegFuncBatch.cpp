@@ -149,8 +149,12 @@ void TFFmpegFunc::StopConversion()
     JvCreateProcess->WriteInput("q");
     // Convert pressed after an earlier Stop only waited: its row is marked.
     const int row = StrToInt(JvEditNumb->text());
-    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row))
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row)) {
         BatchRows.Finish(row, DecideRowOutcome(BatchRows.StoppedEndOf(row)));
+        // The converter finishes its file, but only part of the source is
+        // in it: under the normal name it would pass for the whole.
+        FFmpegFrm->UnfinishedOutput = RemoveUnfinishedOutput(BatchRows.StoppedEndOf(row));
+    }
     EndBatch(TBatchEnd::Stopped);
 }
 
@@ -159,6 +163,10 @@ void TFFmpegFunc::StopOnClose()
     if (BatchRows.Count() == 0 || AddFileBtn->isEnabled())
         return;
     JvCreateProcess->WriteInput("q");
+    // As at Stop, though the program may end before the converter does.
+    const int row = StrToInt(JvEditNumb->text());
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row))
+        FFmpegFrm->UnfinishedOutput = RemoveUnfinishedOutput(BatchRows.StoppedEndOf(row));
     EndBatch(TBatchEnd::Closing);
 }
 

@@ -170,17 +170,24 @@ private slots:
                  QString::fromUtf8(message.right(4096)) + "\nThe converter ended with exit code 1.");
     }
 
+    // The stopped row is marked as such, and the part of it that the
+    // converter wrote goes: it would pass for the whole file. What was in
+    // the folder before stays.
     void stopDuringRow1()
     {
         converter->Put("release.1");
         addSources({"a.avi", "b.avi", "c.avi"});
+        MakeFile(outputFolder(), "b.mp4", "the user's own file");
         window->JvCheckBox->setChecked(true);
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(converter->Runs(), 2);
         QTRY_COMPARE(Column(window, 4).at(1), QString("75%"));
+        MakeFile(outputFolder(), "b (2).mp4", "what the converter wrote so far");
         Press(window, "StopConvBtn");
         QCOMPARE(ButtonsEnabled(window), Idle);
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        const QList<int> marks{TImageList::Converted, TImageList::Stopped, TImageList::Added};
+        QCOMPARE(Marks(window), marks);
+        QVERIFY(!QFile::exists(outputFolder() + "/b (2).mp4"));
         QCOMPARE(Column(window, 4), (QStringList{"100%", "75%", "0%"}));
         QCOMPARE(ToolTip(window, 0), QString());
         QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
@@ -192,10 +199,14 @@ private slots:
         QTRY_VERIFY(IsIdle(window));
         QCOMPARE(converter->Read("input.2"), QByteArray("q"));
         QCOMPARE(converter->Runs(), 2);
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        QCOMPARE(Marks(window), marks);
         QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
-        // A stopped row keeps what the converter finished.
-        QVERIFY(QFile::exists(outputFolder() + "/b.mp4"));
+        // Also what the converter wrote while it finished is gone.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), (QStringList{"a.mp4", "b.mp4"}));
+        QFile kept(outputFolder() + "/b.mp4");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
+        QCOMPARE(window->BatchRows->Tally().completed, 1);
         QVERIFY(powerOff->calls.isEmpty());
 
         // Stop again, with no batch running, changes nothing.
@@ -317,6 +328,8 @@ private slots:
         QTRY_COMPARE(converter->Read("input.1"), QByteArray("q"));
         QTRY_VERIFY(IsIdle(window));
         QCOMPARE(converter->Runs(), 1);
+        // The row was cut short: its part of a file goes.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), QStringList());
         QVERIFY(powerOff->calls.isEmpty());
     }
 
