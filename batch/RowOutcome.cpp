@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString OutputProblem(const QString& path, const std::optional<qint64>& playingTime)
@@ -65,6 +67,21 @@ std::optional<qint64> ReadPlayingTimeMs(const QString& path)
     return qint64(milliseconds);
 }
 
+bool IsClosingFailureLine(const QString& line)
+{
+    // Newer converters put the stream or file in brackets before the words.
+    QStringView words(line);
+    if (words.startsWith('[') && words.contains(QStringLiteral("] ")))
+        words = words.mid(words.indexOf(QStringLiteral("] ")) + 2);
+    for (const char* closing :
+         {"Conversion failed!", "Error initializing output stream", "Error while opening encoder",
+          "Error while filtering", "Failed to inject frame into filter network", "Error while processing the decoded data",
+          "Error opening output file", "Could not write header for output file", "Error marking filters as finished"})
+        if (words.startsWith(QLatin1String(closing)))
+            return true;
+    return false;
+}
+
 QStringList AddMessageLine(QStringList messages, const QString& line)
 {
     const QString trimmed = line.trimmed();
@@ -72,8 +89,10 @@ QStringList AddMessageLine(QStringList messages, const QString& line)
         return messages;
     messages.removeAll(trimmed);
     messages << trimmed;
-    while (messages.size() > KeptMessageLines)
-        messages.removeFirst();
+    while (messages.size() > KeptMessageLines) {
+        const auto closing = std::find_if(messages.begin(), messages.end(), IsClosingFailureLine);
+        messages.erase(closing != messages.end() ? closing : messages.begin());
+    }
     return messages;
 }
 

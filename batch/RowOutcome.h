@@ -51,8 +51,14 @@ std::optional<qint64> ReadPlayingTimeMs(const QString& path);
 // How many of the converter's message lines a row keeps for its tool tip.
 inline constexpr int KeptMessageLines = 4;
 
+// The converter's closing lines after a failure ("Conversion failed!",
+// "Error initializing output stream …"): they say that it failed, not why.
+bool IsClosingFailureLine(const QString& line);
+
 // messages with line added as the newest, an equal older line taken out, at
-// most KeptMessageLines long.
+// most KeptMessageLines long. What has to go to make room is the oldest
+// closing line, and only when there is none the oldest line: the cause stays
+// however many closing lines follow it.
 QStringList AddMessageLine(QStringList messages, const QString& line);
 
 // The converter's banner, its listing of streams and its prompt: lines that

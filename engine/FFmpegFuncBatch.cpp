@@ -191,14 +191,15 @@ void TFFmpegFunc::EndBatch(TBatchEnd how)
 
 void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNewLine)
 {
-    if (line.isEmpty())
-        return;
     // A stopped converter still finishing speaks for no row.
     if (AddFileBtn->isEnabled() || FFmpegFrm->StartWhenStoppedConverterEnds)
         return;
     const int row = StrToInt(JvEditNumb->text());
     if (!BatchRows.Contains(row))
         return;
+    // An empty report counts too: it is how the runner tells that the line
+    // before ended where a piece of output ended. Dropped, the next line
+    // would take that line's place among the row's messages.
     const std::optional<int> position = BatchRows.ReportLine(row, line, startsOnNewLine);
     if (!position)
         return;

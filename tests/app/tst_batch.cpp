@@ -170,6 +170,55 @@ private slots:
                  QString::fromUtf8(message.right(4096)) + "\nThe converter ended with exit code 1.");
     }
 
+    // A converter that writes its cause, then ten of the closing lines, each
+    // line on its own, and ends at once. However its output falls into
+    // pieces on the way, every one of 200 rows names the cause first.
+    void causeComesFirstEveryTime()
+    {
+        const QByteArray cause = "[libx264 @ 0x1] height not divisible by 2 (160x121)";
+        QByteArray script = "#!/bin/sh\nprintf '%s\\n' '" + cause + "' >&2\n";
+        for (const char* closing :
+             {"Error initializing output stream 0:0 -- Error while opening encoder for output stream #0:0",
+              "Error while filtering: Invalid argument", "Failed to inject frame into filter network: Invalid argument",
+              "Error while processing the decoded data for stream #0:0", "Error opening output files: Invalid argument",
+              "Could not write header for output file #0 (incorrect codec parameters ?): Invalid argument",
+              "Error marking filters as finished", "Error initializing output stream 0:1 -- ",
+              "Error while processing the decoded data for stream #0:1", "Conversion failed!"})
+            script += "printf '%s\\n' '" + QByteArray(closing) + "' >&2\n";
+        script += "exit 1\n";
+        QFile::remove(ScriptedConverter::Path());
+        const auto restore = qScopeGuard([] { ScriptedConverter::Install(); });
+        MakeFile(QFileInfo(ScriptedConverter::Path()).path(), "ffmpeg", script);
+        QVERIFY(QFile::setPermissions(ScriptedConverter::Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        const int rows = 200;
+        for (int row = 0; row < rows; ++row)
+            AddRow(window, MakeFile(files->path(), QStringLiteral("%1.avi").arg(row), "not really a video"));
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 300000);
+        for (int row = 0; row < rows; ++row)
+            QVERIFY2(ToolTip(window, row).startsWith(cause + '\n'), qPrintable(QStringLiteral("row %1:\n%2").arg(row).arg(ToolTip(window, row))));
+        QCOMPARE(Marks(window), QList<int>(rows, TImageList::ConversionFailed));
+    }
+
+    // Where a piece of output ends just after a line end, the runner reports
+    // an empty line, and the next line comes as a rewrite of it: the line
+    // that ended must stay among the row's messages all the same.
+    void lineThatEndedWithAPieceStays()
+    {
+        addSources({"a.avi"});
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(LastProgress));
+        {
+            TFFmpegFunc controller;
+            controller.HandleConverterOutput("[mp4 @ 0x1] Could not find tag for codec msvideo1", true);
+            controller.HandleConverterOutput("", true);
+            controller.HandleConverterOutput("Conversion failed!", false);
+        }
+        QCOMPARE(window->BatchRows->Messages(0),
+                 (QStringList{"[mp4 @ 0x1] Could not find tag for codec msvideo1", "Conversion failed!"}));
+    }
+
     // The stopped row is marked as such, and the part of it that the
     // converter wrote goes: it would pass for the whole file. What was in
     // the folder before stays.

@@ -211,6 +211,22 @@ private slots:
             << QStringList{"two", "three", "four", "five"};
         QTest::newRow("a repeated line moves to the end")
             << QList<Report>{{"cause", true}, {"other", true}, {"cause", true}} << QStringList{"other", "cause"};
+        QTest::newRow("the cause outlasts the closing lines")
+            << QList<Report>{{"[libx264 @ 0x1] height not divisible by 2 (160x121)", true},
+                             {"Error initializing output stream 0:0 -- Error while opening encoder", true},
+                             {"Error while filtering: Invalid argument", true},
+                             {"Failed to inject frame into filter network: Invalid argument", true},
+                             {"[aost#0:1/libmp3lame @ 0x2] Error while opening encoder - maybe incorrect parameters", true},
+                             {"Conversion failed!", true}}
+            << QStringList{"[libx264 @ 0x1] height not divisible by 2 (160x121)",
+                           "Failed to inject frame into filter network: Invalid argument",
+                           "[aost#0:1/libmp3lame @ 0x2] Error while opening encoder - maybe incorrect parameters",
+                           "Conversion failed!"};
+        QTest::newRow("a line that ended where a piece ended")
+            << QList<Report>{{"[mp4 @ 0x1] Could not find tag for codec msvideo1", true},
+                             {"", true},
+                             {"Conversion failed!", false}}
+            << QStringList{"[mp4 @ 0x1] Could not find tag for codec msvideo1", "Conversion failed!"};
         QTest::newRow("a message rewritten into progress is gone")
             << QList<Report>{{"cause", true}, {"Last message repea", true}, {"frame=  1 time=00:00:01.00", false}}
             << QStringList{"cause"};
