@@ -32,17 +32,6 @@ const char* const WaitingForStoppedMessage =
 const char* const NotKeptAwakeMessage =
     "The system did not agree to stay awake; it may go to sleep during this batch.";
 
-// The estimate reads every later row's playing time on every progress line;
-// a malformed one must not raise an error box each time.
-int PlayingSecsOrNone(const TBatchRow& row)
-{
-    try {
-        return PlayingTimeSecs(row.playingTime);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-
 // A clock that the wall clock's adjustments do not move.
 qint64 NowMs()
 {
@@ -215,15 +204,13 @@ void TFFmpegFunc::KeepAwake()
 
 void TFFmpegFunc::ShowTimeLeft(int row, int positionSecs, const QByteArray& line)
 {
-    const double fileLeft = GetCurrentDurationSecs() - positionSecs;
+    const TBatchRows::TSecsLeft left = BatchRows.SecsLeft(row, positionSecs);
     if (const std::optional<double> speed = ProgressSpeed(line))
-        BatchRows.SetToolTip(row, RowProgressText(*speed, fileLeft));
-    double batchLeft = std::max(0.0, fileLeft);
-    for (int later = row + 1; later < BatchRows.Count(); ++later)
-        batchLeft += PlayingSecsOrNone(BatchRows.At(later));
+        BatchRows.SetToolTip(row, RowProgressText(*speed, left.row));
     TBatchClock& clock = *FFmpegFrm->BatchClock;
     clock.Reached(row, positionSecs);
-    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(), clock.SecondsLeft(batchLeft, NowMs())));
+    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(),
+                                          left.batch ? clock.SecondsLeft(*left.batch, NowMs()) : std::nullopt));
 }
 
 void TFFmpegFunc::AnnounceFinishedBatch()
