@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QCheckBox;
 class QLineEdit;
 class QTimer;
@@ -45,6 +47,10 @@ struct TFFmpegFrmComponents {
     // Convert was pressed while a stopped converter was still finishing: the
     // new batch starts when that converter has ended.
     bool StartWhenStoppedConverterEnds = false;
+    // The output of the stopped converter that is still finishing: it is
+    // removed at Stop and again when that converter has ended, in case the
+    // converter opened it only after Stop.
+    QString UnfinishedOutput;
 };
 
 // The program-wide main window, set while it exists.

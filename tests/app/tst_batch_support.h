@@ -25,6 +25,7 @@ inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QS
     row.type = "AVI";
     row.size = "1 KiB";
     row.playingTime = playingTime;
+    row.playingTimeRead = true;
     window->BatchRows->Append(row);
     return window->FileListView->topLevelItem(window->BatchRows->Count() - 1);
 }
