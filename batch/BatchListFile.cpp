@@ -89,6 +89,7 @@ TBatchRow ReadRow(const QJsonValue& value, qsizetype number)
     row.type = field.Text("type");
     row.size = field.Text("size");
     row.playingTime = field.Text("playingTime");
+    row.playingTimeRead = field.Flag("playingTimeRead");
     row.state = field.State();
     row.percent = field.Number("percent");
     row.toolTip = field.Text("toolTip");
@@ -109,6 +110,7 @@ QByteArray BatchListJson(const QList<TBatchRow>& rows)
                                 {"type", row.type},
                                 {"size", row.size},
                                 {"playingTime", row.playingTime},
+                                {"playingTimeRead", row.playingTimeRead},
                                 {"state", NameOf(row.state)},
                                 {"percent", row.percent},
                                 {"toolTip", row.toolTip},

@@ -15,6 +15,9 @@ struct TBatchRow {
     QString type;
     QString size;
     QString playingTime; // "HH:MM:SS"
+    // The library gave the playing time; otherwise playingTime is the list's
+    // stand-in, which says nothing about the file.
+    bool playingTimeRead = false;
 
     TRowState state = TRowState::Waiting;
     qint64 percent = 0;

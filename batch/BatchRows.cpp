@@ -2,6 +2,7 @@
 #include "batch/ConversionProgress.h"
 
 #include <algorithm>
+#include <exception>
 
 QString ShownToolTip(const TBatchRow& row)
 {
@@ -28,6 +29,19 @@ TRowState StateOf(TRowOutcome::TKind kind)
         break;
     }
     return TRowState::Failed;
+}
+
+// Read for every later row on every progress line: a malformed playing time
+// must not raise an error each time.
+std::optional<int> KnownPlayingSecs(const TBatchRow& row)
+{
+    if (!row.playingTimeRead)
+        return std::nullopt;
+    try {
+        return PlayingTimeSecs(row.playingTime);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 void ForgetLastRun(TBatchRow& row)
@@ -158,7 +172,8 @@ QStringList TBatchRows::Messages(int index) const
 
 TRowEnd TBatchRows::EndOf(int index, quint32 exitCode) const
 {
-    return {false, exitCode, At(index).output, Messages(index), PercentText(At(index).percent)};
+    const TBatchRow& row = At(index);
+    return {false, exitCode, row.output, row.outputExistedBefore, Messages(index), PercentText(row.percent)};
 }
 
 TRowEnd TBatchRows::StoppedEndOf(int index) const
@@ -166,6 +181,17 @@ TRowEnd TBatchRows::StoppedEndOf(int index) const
     TRowEnd end = EndOf(index, 0);
     end.stopped = true;
     return end;
+}
+
+TBatchRows::TSecsLeft TBatchRows::SecsLeft(int index, int positionSecs) const
+{
+    TSecsLeft left;
+    if (const std::optional<int> secs = KnownPlayingSecs(At(index)))
+        left.row = left.batch = std::max(0, *secs - positionSecs);
+    for (int later = NextToConvert(index); later >= 0; later = NextToConvert(later))
+        if (const std::optional<int> secs = KnownPlayingSecs(At(later)))
+            left.batch = left.batch.value_or(0) + *secs;
+    return left;
 }
 
 TBatchRows::TTally TBatchRows::Tally() const

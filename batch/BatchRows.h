@@ -57,6 +57,16 @@ public:
     TRowEnd EndOf(int index, quint32 exitCode) const;
     TRowEnd StoppedEndOf(int index) const;
 
+    // The playing time still to convert, in seconds: of the row past the
+    // position, and of the batch from that row to the end. A row whose
+    // playing time was not read from its file is unknown and left out;
+    // nothing where nothing known is left.
+    struct TSecsLeft {
+        std::optional<double> row;
+        std::optional<double> batch;
+    };
+    TSecsLeft SecsLeft(int index, int positionSecs) const;
+
     // The outcomes the rows show, for the end-of-batch notice; a row that
     // has not ended since it last started converting counts nowhere.
     struct TTally {

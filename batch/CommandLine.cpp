@@ -6,7 +6,7 @@ QByteArray ConverterPath(const QString& programFolder) { return programFolder.to
 QByteArray JoinCommandLine(const QByteArray& converter, const QByteArray& source, const QByteArray& options,
                            const QByteArray& output)
 {
-    QByteArray line = QuoteShellWord(converter) + " -y -i " + QuoteShellWord(source);
+    QByteArray line = QuoteShellWord(converter) + " -n -i " + QuoteShellWord(source);
     if (!options.isEmpty())
         line += ' ' + options;
     return line + ' ' + QuoteShellWord(output);

@@ -49,7 +49,9 @@ FileRowTexts MakeFileRowTexts(const FileProperty& property)
     FileRowTexts row;
     row.type = FromLibrary(property(General, "FileExtension"));
     row.size = SizeText(property(General, "FileSize/String4"));
-    row.playingTime = PlayingTimeText(property(General, "Duration/String3"), ListDefaultPlayingTime);
+    const QByteArray duration = property(General, "Duration/String3");
+    row.playingTime = PlayingTimeText(duration, ListDefaultPlayingTime);
+    row.playingTimeRead = !duration.isEmpty();
     return row;
 }
 

@@ -32,6 +32,7 @@ struct FileRowTexts {
     QString type;
     QString size;
     QString playingTime;
+    bool playingTimeRead = false; // false: playingTime is the stand-in
 };
 
 // One property of the file being described, as the library words it.

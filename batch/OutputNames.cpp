@@ -1,44 +1,22 @@
 #include "batch/OutputNames.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSet>
 
-#include <optional>
+#include <stdexcept>
 #include <sys/stat.h>
-#include <utility>
 
 namespace {
 
-// The files already on disk, by device and inode: the one identity that all
-// hard links of a file share.
-class ExistingFiles {
-public:
-    void Insert(const QString& path)
-    {
-        if (const auto identity = Identity(path))
-            m_identities.insert(*identity);
-    }
-    bool Contains(const QString& path) const
-    {
-        const auto identity = Identity(path);
-        return identity && m_identities.contains(*identity);
-    }
+// lstat, not stat: a link that leads nowhere is no free name either, since
+// the converter would write where it leads.
+bool SomethingIsAt(const QString& path)
+{
+    struct stat facts {};
+    return ::lstat(QFile::encodeName(path).constData(), &facts) == 0;
+}
 
-private:
-    using FileIdentity = std::pair<quint64, quint64>;
-
-    static std::optional<FileIdentity> Identity(const QString& path)
-    {
-        struct stat facts {};
-        if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
-            return std::nullopt;
-        return FileIdentity{quint64(facts.st_dev), quint64(facts.st_ino)};
-    }
-
-    QSet<FileIdentity> m_identities;
-};
+// A path as messages show it: a NUL would end the message there.
+QString Shown(const QString& path) { return QString(path).replace(QChar(0), QStringLiteral("\\0")); }
 
 } // namespace
 
@@ -49,35 +27,29 @@ QString SourceBaseName(const QString& sourcePath)
     return dot > 0 ? name.left(dot) : name;
 }
 
-QString SameFileKey(const QString& path)
+std::optional<QString> OutputFolderProblem(const QString& folder)
 {
-    const QFileInfo file(path);
-    if (const QString resolved = file.canonicalFilePath(); !resolved.isEmpty())
-        return resolved;
-    // A file still to be written: its folder may be reached through a link.
-    if (const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath(); !folder.isEmpty())
-        return folder + '/' + file.fileName();
-    return QDir::cleanPath(file.absoluteFilePath());
+    if (folder.isEmpty())
+        return QStringLiteral("No output folder is set.");
+    if (folder.contains(QChar(0)))
+        return QStringLiteral("The output folder \"%1\" cannot be used: its name holds a NUL character (shown as \\0), "
+                              "which no file name may contain. Choose the output folder again.")
+            .arg(Shown(folder));
+    return std::nullopt;
 }
 
-QString FreeOutputPath(const QString& wanted, const QStringList& taken)
+QString FreeOutputPath(const QString& wanted)
 {
-    QSet<QString> takenKeys;
-    ExistingFiles takenFiles;
-    for (const QString& path : taken) {
-        takenKeys.insert(SameFileKey(path));
-        takenFiles.Insert(path);
-    }
-    const auto isTaken = [&](const QString& path) {
-        return takenKeys.contains(SameFileKey(path)) || takenFiles.Contains(path);
-    };
-    if (!isTaken(wanted))
+    if (!SomethingIsAt(wanted))
         return wanted;
     // Put together piece by piece: the names may hold "%1" and the like.
     const QString stem = wanted.chopped(QStringLiteral(".mp4").size());
-    for (int number = 2;; ++number) {
-        const QString candidate = stem + " (" + QString::number(number) + ").mp4";
-        if (!isTaken(candidate))
+    const auto numbered = [&stem](int number) { return stem + " (" + QString::number(number) + ").mp4"; };
+    for (int number = 2; number <= LastOutputNumber; ++number)
+        if (const QString candidate = numbered(number); !SomethingIsAt(candidate))
             return candidate;
-    }
+    throw std::runtime_error(
+        QStringLiteral("No free name for the output: \"%1\" and the numbered names up to \"%2\" are all taken.")
+            .arg(Shown(wanted), Shown(numbered(LastOutputNumber)))
+            .toStdString());
 }

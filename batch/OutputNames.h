@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 // The source file's name without folder and without its last extension; a
 // dot that begins the name begins no extension (".clip" stays ".clip").
@@ -9,13 +10,20 @@
 // library reports a changed name for some (a line feed becomes " / ").
 QString SourceBaseName(const QString& sourcePath);
 
-// One key for every name of a file: links and "." or doubled separators are
-// resolved, also for a file not written yet.
-QString SameFileKey(const QString& path);
+// Why outputs cannot go into this folder, in words for the user; nothing
+// when they can. An empty folder would put them into the root folder; a NUL
+// character ends every name the file system is given, so the names it would
+// check and write are not the ones shown.
+std::optional<QString> OutputFolderProblem(const QString& folder);
 
-// The wanted output path, or when it names one of the taken files (a source
-// of the list, an output already written by this batch) the first free one
-// of "<base> (2).mp4", "<base> (3).mp4", … in the same folder. A file is
-// taken also under another name: through a symbolic link, or as a hard link
-// of a taken file. A file that is not taken is replaced, as ever.
-QString FreeOutputPath(const QString& wanted, const QStringList& taken);
+// How many names the search for a free output name tries: "<base>.mp4" and
+// "<base> (2).mp4" up to this number.
+inline constexpr int LastOutputNumber = 9999;
+
+// The wanted output path when nothing is there on disk, or else the first of
+// "<base> (2).mp4", "<base> (3).mp4", … in the same folder at which nothing
+// is. Anything counts: a file the user keeps, a source, an output of an
+// earlier row, a folder, a link even when it leads nowhere. The search is
+// bounded, since a file system may claim that every name is there: when all
+// names up to LastOutputNumber are, it throws.
+QString FreeOutputPath(const QString& wanted);

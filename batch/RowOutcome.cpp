@@ -2,7 +2,10 @@
 
 #include "media/MediaInfoDll.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +19,12 @@ QString OutputProblem(const QString& path, const std::optional<qint64>& playingT
     if (!playingTime)
         return QStringLiteral("The output file cannot be read back: it has no playing time.");
     return {};
+}
+
+// The converter's own words when it leaves a file at its output path alone.
+bool RefusedToReplace(const TRowEnd& end)
+{
+    return end.messages.contains(QStringLiteral("File '%1' already exists. Exiting.").arg(end.outputPath));
 }
 
 } // namespace
@@ -36,6 +45,14 @@ TRowOutcome DecideRowOutcome(const TRowEnd& end)
     return {TRowOutcome::TKind::Failed, lines.join('\n'), playingTime};
 }
 
+QString RemoveUnfinishedOutput(const TRowEnd& end)
+{
+    if (end.outputPath.isEmpty() || end.outputExistedBefore || RefusedToReplace(end))
+        return {};
+    QFile::remove(end.outputPath);
+    return end.outputPath;
+}
+
 TRowOutcome NotStartedOutcome(const QString& cause) { return {TRowOutcome::TKind::Failed, cause, std::nullopt}; }
 
 std::optional<qint64> ReadPlayingTimeMs(const QString& path)
@@ -50,6 +67,21 @@ std::optional<qint64> ReadPlayingTimeMs(const QString& path)
     return qint64(milliseconds);
 }
 
+bool IsClosingFailureLine(const QString& line)
+{
+    // Newer converters put the stream or file in brackets before the words.
+    QStringView words(line);
+    if (words.startsWith('[') && words.contains(QStringLiteral("] ")))
+        words = words.mid(words.indexOf(QStringLiteral("] ")) + 2);
+    for (const char* closing :
+         {"Conversion failed!", "Error initializing output stream", "Error while opening encoder",
+          "Error while filtering", "Failed to inject frame into filter network", "Error while processing the decoded data",
+          "Error opening output file", "Could not write header for output file", "Error marking filters as finished"})
+        if (words.startsWith(QLatin1String(closing)))
+            return true;
+    return false;
+}
+
 QStringList AddMessageLine(QStringList messages, const QString& line)
 {
     const QString trimmed = line.trimmed();
@@ -57,8 +89,10 @@ QStringList AddMessageLine(QStringList messages, const QString& line)
         return messages;
     messages.removeAll(trimmed);
     messages << trimmed;
-    while (messages.size() > KeptMessageLines)
-        messages.removeFirst();
+    while (messages.size() > KeptMessageLines) {
+        const auto closing = std::find_if(messages.begin(), messages.end(), IsClosingFailureLine);
+        messages.erase(closing != messages.end() ? closing : messages.begin());
+    }
     return messages;
 }
 

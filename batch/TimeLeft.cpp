@@ -33,9 +33,12 @@ QString TimeLeftText(double seconds)
     return QStringLiteral("about %1 h %2 min left").arg(rounded / 60).arg(rounded % 60);
 }
 
-QString RowProgressText(double speed, double mediaSecondsLeft)
+QString RowProgressText(double speed, std::optional<double> mediaSecondsLeft)
 {
-    return QStringLiteral("Speed %1x, %2").arg(speed, 0, 'g', 3).arg(TimeLeftText(std::max(0.0, mediaSecondsLeft) / speed));
+    const QString text = QStringLiteral("Speed %1x").arg(speed, 0, 'g', 3);
+    if (!mediaSecondsLeft)
+        return text;
+    return text + ", " + TimeLeftText(std::max(0.0, *mediaSecondsLeft) / speed);
 }
 
 QString BatchProgressText(int fileNumber, int fileCount, std::optional<double> secondsLeft)

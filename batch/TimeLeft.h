@@ -13,8 +13,9 @@ std::optional<double> ProgressSpeed(const QByteArray& line);
 // "less than a minute left", "about 3 min left", "about 1 h 25 min left".
 QString TimeLeftText(double seconds);
 
-// The tool tip of the row being converted: "Speed 2.51x, about 3 min left".
-QString RowProgressText(double speed, double mediaSecondsLeft);
+// The tool tip of the row being converted: "Speed 2.51x, about 3 min left",
+// or "Speed 2.51x" when the row's playing time is unknown.
+QString RowProgressText(double speed, std::optional<double> mediaSecondsLeft);
 
 // The tray icon's tool tip during a batch: "Movarin", then "File 2 of 5",
 // with the estimate when there is one.

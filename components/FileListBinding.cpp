@@ -15,8 +15,9 @@ int MarkOf(TRowState state)
         return TImageList::Converting;
     case TRowState::Failed:
         return TImageList::ConversionFailed;
-    case TRowState::Completed:
     case TRowState::Stopped:
+        return TImageList::Stopped;
+    case TRowState::Completed:
         break;
     }
     return TImageList::Converted;

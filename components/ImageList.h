@@ -18,6 +18,7 @@ public:
         Quit = 4,
         Video = 5,
         ConversionFailed = 6,
+        Stopped = 8,
         Audio = 9,
         Detail = 10,
         Converted = 11,

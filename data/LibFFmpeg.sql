@@ -40,6 +40,11 @@
 -- Written for Debian 12's ffmpeg 5.1 and for MP4 output. Options use the
 -- stream-specifier spellings (-c:v, -b:v, -c:a, -b:a) throughout.
 
+-- The catalogue's generation: raised whenever entries change meaning, so
+-- that a user's older copy is renewed (their output folder and the choices
+-- whose entries kept their names carried over).
+pragma user_version = 1;
+
 begin transaction;
 
 -- ---------------------------------------------------------------------------

@@ -11,16 +11,16 @@
 #include <QFile>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
-// A failed row leaves no half-written output behind, unless the file was
-// there before the converter started: that one is never removed.
-void ShowRowEnd(TBatchRows& rows, int index, const TRowOutcome& outcome)
+// A failed row leaves no half-written output behind.
+void ShowRowEnd(TBatchRows& rows, int index, quint32 exitCode, const TRowOutcome& outcome)
 {
     rows.Finish(index, outcome);
-    const TBatchRow& row = rows.At(index);
-    if (outcome.kind == TRowOutcome::TKind::Failed && !row.outputExistedBefore && !row.output.isEmpty())
-        QFile::remove(row.output);
+    if (outcome.kind == TRowOutcome::TKind::Failed)
+        RemoveUnfinishedOutput(rows.EndOf(index, exitCode));
 }
 
 // The source's playing time is read only for an output that plays.
@@ -48,6 +48,9 @@ void ContinueAfter(TFFmpegFrmComponents& window, int row)
 
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
 {
+    // Only a stopped converter leaves one; ended, it can write no more.
+    if (!window.UnfinishedOutput.isEmpty())
+        QFile::remove(std::exchange(window.UnfinishedOutput, QString()));
     if (window.StartWhenStoppedConverterEnds) {
         TFFmpegFunc().StartFirstRow();
         return;
@@ -57,7 +60,7 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     TBatchRows& rows = *window.BatchRows;
     const int row = StrToInt(window.JvEditNumb->text());
     if (rows.Contains(row))
-        ShowRowEnd(rows, row, RowOutcomeOf(rows, row, exitCode));
+        ShowRowEnd(rows, row, exitCode, RowOutcomeOf(rows, row, exitCode));
     ContinueAfter(window, row);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QAction;
 class QCheckBox;
 class QLineEdit;
@@ -62,6 +64,10 @@ struct TFFmpegFrmComponents {
     // The row's converter starts once the list file holds the row as being
     // converted, so that no end of the program can leave an output unknown.
     bool ConverterWaitsForList = false;
+    // The output of the stopped converter that is still finishing: it is
+    // removed at Stop and again when that converter has ended, in case the
+    // converter opened it only after Stop.
+    QString UnfinishedOutput;
 };
 
 // The program-wide main window, set while it exists.

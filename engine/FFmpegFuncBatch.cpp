@@ -32,33 +32,8 @@ namespace {
 
 const char* const WaitingForStoppedMessage =
     "The stopped conversion is still finishing; the new batch starts as soon as it has ended.";
-const char* const NoOutputFolderMessage = "No output folder is set.";
 const char* const NotKeptAwakeMessage =
     "The system did not agree to stay awake; it may go to sleep during this batch.";
-
-// Sources of the list and the outputs the batch wrote before this row: an
-// output must replace none of them.
-QStringList PathsTakenBefore(const TBatchRows& rows, int row)
-{
-    QStringList taken;
-    for (int index = 0; index < rows.Count(); ++index) {
-        taken << rows.At(index).source;
-        if (index < row && !rows.At(index).output.isEmpty())
-            taken << rows.At(index).output;
-    }
-    return taken;
-}
-
-// The estimate reads every later row's playing time on every progress line;
-// a malformed one must not raise an error box each time.
-int PlayingSecsOrNone(const TBatchRow& row)
-{
-    try {
-        return PlayingTimeSecs(row.playingTime);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
 
 void PostQuit()
 {
@@ -71,8 +46,7 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 {
     const int row = StrToInt(JvEditNumb->text());
     const QByteArray source = BatchRows.At(row).source.toUtf8();
-    const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)),
-                                          PathsTakenBefore(BatchRows, row));
+    const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)));
     BatchRows.SetOutput(row, output, QFileInfo::exists(output));
     const TConversionPlan plan =
         PlanConversion(ReadSourceFacts(BatchRows.At(row).source), GetChosenOptions(),
@@ -83,10 +57,10 @@ QByteArray TFFmpegFunc::BuildCommandLine()
 
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
 {
-    const QByteArray folder = JvEditDir->text().toUtf8();
-    if (folder.isEmpty()) // the output would land in the root folder
-        throw std::runtime_error(NoOutputFolderMessage);
-    return OutputPath(folder, SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
+    const QString folder = JvEditDir->text();
+    if (const std::optional<QString> problem = OutputFolderProblem(folder))
+        throw std::runtime_error(problem->toStdString());
+    return OutputPath(folder.toUtf8(), SourceBaseName(QString::fromUtf8(sourcePath)).toUtf8());
 }
 
 int TFFmpegFunc::GetCurrentDurationSecs()
@@ -155,9 +129,9 @@ void TFFmpegFunc::StartConversion()
 {
     if (BatchRows.Count() == 0 || !AddFileBtn->isEnabled())
         return;
-    if (JvEditDir->text().isEmpty()) {
+    if (const std::optional<QString> problem = OutputFolderProblem(JvEditDir->text())) {
         for (int row = 0; row < BatchRows.Count(); ++row)
-            BatchRows.Finish(row, NotStartedOutcome(NoOutputFolderMessage));
+            BatchRows.Finish(row, NotStartedOutcome(*problem));
         return;
     }
     // Convert does what is left; once everything is done, all of it again.
@@ -203,8 +177,12 @@ void TFFmpegFunc::StopConversion()
     JvCreateProcess->WriteInput("q");
     // Convert pressed after an earlier Stop only waited: its row is marked.
     const int row = StrToInt(JvEditNumb->text());
-    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row))
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row)) {
         BatchRows.Finish(row, DecideRowOutcome(BatchRows.StoppedEndOf(row)));
+        // The converter finishes its file, but only part of the source is
+        // in it: under the normal name it would pass for the whole.
+        FFmpegFrm->UnfinishedOutput = RemoveUnfinishedOutput(BatchRows.StoppedEndOf(row));
+    }
     EndBatch(TBatchEnd::Stopped);
 }
 
@@ -215,6 +193,10 @@ void TFFmpegFunc::StopOnClose()
     if (JvCreateProcess->Paused())
         JvCreateProcess->Resume();
     JvCreateProcess->WriteInput("q");
+    // As at Stop, though the program may end before the converter does.
+    const int row = StrToInt(JvEditNumb->text());
+    if (!FFmpegFrm->StartWhenStoppedConverterEnds && BatchRows.Contains(row))
+        FFmpegFrm->UnfinishedOutput = RemoveUnfinishedOutput(BatchRows.StoppedEndOf(row));
     EndBatch(TBatchEnd::Closing);
 }
 
@@ -246,14 +228,15 @@ void TFFmpegFunc::EndBatch(TBatchEnd how)
 
 void TFFmpegFunc::HandleConverterOutput(const QByteArray& line, bool startsOnNewLine)
 {
-    if (line.isEmpty())
-        return;
     // A stopped converter still finishing speaks for no row.
     if (AddFileBtn->isEnabled() || FFmpegFrm->StartWhenStoppedConverterEnds)
         return;
     const int row = StrToInt(JvEditNumb->text());
     if (!BatchRows.Contains(row))
         return;
+    // An empty report counts too: it is how the runner tells that the line
+    // before ended where a piece of output ended. Dropped, the next line
+    // would take that line's place among the row's messages.
     const std::optional<int> position = BatchRows.ReportLine(row, line, startsOnNewLine);
     if (!position)
         return;
@@ -271,16 +254,13 @@ void TFFmpegFunc::KeepAwake()
 
 void TFFmpegFunc::ShowTimeLeft(int row, int positionSecs, const QByteArray& line)
 {
-    const double fileLeft = GetCurrentDurationSecs() - positionSecs;
+    const TBatchRows::TSecsLeft left = BatchRows.SecsLeft(row, positionSecs);
     if (const std::optional<double> speed = ProgressSpeed(line))
-        BatchRows.SetToolTip(row, RowProgressText(*speed, fileLeft));
-    double batchLeft = std::max(0.0, fileLeft);
-    for (int later = row + 1; later < BatchRows.Count(); ++later)
-        if (BatchRows.At(later).state != TRowState::Completed) // Convert skips it
-            batchLeft += PlayingSecsOrNone(BatchRows.At(later));
+        BatchRows.SetToolTip(row, RowProgressText(*speed, left.row));
     TBatchClock& clock = *FFmpegFrm->BatchClock;
     clock.Reached(row, positionSecs);
-    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(), clock.SecondsLeft(batchLeft, SteadyClockMs())));
+    JvTrayIcon->SetHint(BatchProgressText(row + 1, BatchRows.Count(),
+                                          left.batch ? clock.SecondsLeft(*left.batch, SteadyClockMs()) : std::nullopt));
 }
 
 void TFFmpegFunc::AnnounceFinishedBatch()

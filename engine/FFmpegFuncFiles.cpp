@@ -108,6 +108,7 @@ void TFFmpegFunc::AddFiles(const QStringList& paths)
         added.type = row->type;
         added.size = row->size;
         added.playingTime = row->playingTime;
+        added.playingTimeRead = row->playingTimeRead;
         BatchRows.Append(std::move(added));
         progress.Reached(index + 1);
     }

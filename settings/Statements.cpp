@@ -43,6 +43,28 @@ QByteArray SelectOutputDir()
     return "select dir_name from savedir_videofile where dir_numb = " + TextLiteral(OutputDirKey);
 }
 
+QByteArray SelectCatalogueVersion() { return "pragma user_version"; }
+
+QByteArray AttachOldCatalogue(const QByteArray& path) { return "attach database " + TextLiteral(path) + " as old"; }
+
+QByteArray CarryOverOutputDir()
+{
+    const QByteArray old = "(select dir_name from old.savedir_videofile where dir_numb = " + TextLiteral(OutputDirKey) + ")";
+    return "update savedir_videofile set dir_name = " + old + " where dir_numb = " + TextLiteral(OutputDirKey)
+        + " and " + old + " is not null";
+}
+
+QByteArray CarryOverSavedChoice(const char* table, int tag)
+{
+    const QByteArray name = table;
+    const QByteArray entry = "(select fresh.cmbex_index from " + name + " fresh join old." + name
+        + " earlier on earlier.cmbex_name = fresh.cmbex_name join old.cmbex_itemindex saved on saved.cmbex_index = "
+          "earlier.cmbex_index and saved.cmbex_tag = "
+        + QByteArray::number(tag) + ")";
+    return "update cmbex_itemindex set cmbex_index = " + entry + " where cmbex_tag = " + QByteArray::number(tag)
+        + " and " + entry + " is not null";
+}
+
 QByteArray UpdateOutputDir(const QByteArray& folder)
 {
     return "update savedir_videofile set dir_name = " + TextLiteral(folder) + " where dir_numb = "

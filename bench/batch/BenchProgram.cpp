@@ -49,6 +49,7 @@ void BenchProgram::AddRow(const QString& path, const QString& playingTime)
     TBatchRow row;
     row.source = path;
     row.playingTime = playingTime;
+    row.playingTimeRead = true;
     Window()->BatchRows->Append(row);
 }
 

@@ -7,6 +7,7 @@
 #include "process/ShellWords.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
@@ -45,6 +46,14 @@ QString MakeClip(const QString& folder, int index, int seconds)
     if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0)
         throw std::runtime_error("cannot make a clip: " + ffmpeg.readAll().toStdString());
     return path;
+}
+
+// The converter runs with -n and the program never replaces a file: every
+// run starts from an empty output folder, so that both write the same files.
+void EmptyFolder(const QString& folder)
+{
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
 }
 
 double RunDirectly(const QList<QByteArray>& commandLines)
@@ -90,6 +99,7 @@ int main(int argc, char* argv[])
         const auto runWindow = [&] {
             QElapsedTimer clock;
             clock.start();
+            EmptyFolder(program.Folder() + "/out");
             const double ownBefore = OwnCpuSeconds(), allBefore = AllCpuSeconds();
             program.RunBatch();
             windowCpu += OwnCpuSeconds() - ownBefore;
@@ -97,6 +107,7 @@ int main(int argc, char* argv[])
             return clock.nsecsElapsed() / 1e9;
         };
         const auto runDirect = [&] {
+            EmptyFolder(program.Folder() + "/out");
             const double allBefore = AllCpuSeconds();
             const double seconds = RunDirectly(commands);
             directAllCpu += AllCpuSeconds() - allBefore;

@@ -90,7 +90,7 @@ private slots:
         TFFmpegFunc controller;
         const QList<QByteArray> arguments = converter->Arguments(1);
         QCOMPARE(arguments.mid(0, 4),
-                 (QList<QByteArray>{ScriptedConverter::Path().toUtf8(), "-y", "-i", sources[0].toUtf8()}));
+                 (QList<QByteArray>{ScriptedConverter::Path().toUtf8(), "-n", "-i", sources[0].toUtf8()}));
         QCOMPARE(arguments.constLast(), (outputFolder() + "/trip.mp4").toUtf8());
         const QByteArray options = arguments.mid(4).join(' ');
         const qsizetype video = options.indexOf(controller.GetVdoCodecCmd());
@@ -169,17 +169,73 @@ private slots:
                  QString::fromUtf8(message.right(4096)) + "\nThe converter ended with exit code 1.");
     }
 
+    // A converter that writes its cause, then ten of the closing lines, each
+    // line on its own, and ends at once. However its output falls into
+    // pieces on the way, every one of 200 rows names the cause first.
+    void causeComesFirstEveryTime()
+    {
+        const QByteArray cause = "[libx264 @ 0x1] height not divisible by 2 (160x121)";
+        QByteArray script = "#!/bin/sh\nprintf '%s\\n' '" + cause + "' >&2\n";
+        for (const char* closing :
+             {"Error initializing output stream 0:0 -- Error while opening encoder for output stream #0:0",
+              "Error while filtering: Invalid argument", "Failed to inject frame into filter network: Invalid argument",
+              "Error while processing the decoded data for stream #0:0", "Error opening output files: Invalid argument",
+              "Could not write header for output file #0 (incorrect codec parameters ?): Invalid argument",
+              "Error marking filters as finished", "Error initializing output stream 0:1 -- ",
+              "Error while processing the decoded data for stream #0:1", "Conversion failed!"})
+            script += "printf '%s\\n' '" + QByteArray(closing) + "' >&2\n";
+        script += "exit 1\n";
+        QFile::remove(ScriptedConverter::Path());
+        const auto restore = qScopeGuard([] { ScriptedConverter::Install(); });
+        MakeFile(QFileInfo(ScriptedConverter::Path()).path(), "ffmpeg", script);
+        QVERIFY(QFile::setPermissions(ScriptedConverter::Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        const int rows = 200;
+        for (int row = 0; row < rows; ++row)
+            AddRow(window, MakeFile(files->path(), QStringLiteral("%1.avi").arg(row), "not really a video"));
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 300000);
+        for (int row = 0; row < rows; ++row)
+            QVERIFY2(ToolTip(window, row).startsWith(cause + '\n'), qPrintable(QStringLiteral("row %1:\n%2").arg(row).arg(ToolTip(window, row))));
+        QCOMPARE(Marks(window), QList<int>(rows, TImageList::ConversionFailed));
+    }
+
+    // Where a piece of output ends just after a line end, the runner reports
+    // an empty line, and the next line comes as a rewrite of it: the line
+    // that ended must stay among the row's messages all the same.
+    void lineThatEndedWithAPieceStays()
+    {
+        addSources({"a.avi"});
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(window->JvEditCmdMsg->text(), QString(LastProgress));
+        {
+            TFFmpegFunc controller;
+            controller.HandleConverterOutput("[mp4 @ 0x1] Could not find tag for codec msvideo1", true);
+            controller.HandleConverterOutput("", true);
+            controller.HandleConverterOutput("Conversion failed!", false);
+        }
+        QCOMPARE(window->BatchRows->Messages(0),
+                 (QStringList{"[mp4 @ 0x1] Could not find tag for codec msvideo1", "Conversion failed!"}));
+    }
+
+    // The stopped row is marked as such, and the part of it that the
+    // converter wrote goes: it would pass for the whole file. What was in
+    // the folder before stays.
     void stopDuringRow1()
     {
         converter->Put("release.1");
         addSources({"a.avi", "b.avi", "c.avi"});
+        MakeFile(outputFolder(), "b.mp4", "the user's own file");
         window->JvCheckBox->setChecked(true);
         Press(window, "ConvFileBtn");
         QTRY_COMPARE(converter->Runs(), 2);
         QTRY_COMPARE(Column(window, 4).at(1), QString("75%"));
+        MakeFile(outputFolder(), "b (2).mp4", "what the converter wrote so far");
         Press(window, "StopConvBtn");
         QCOMPARE(ButtonsEnabled(window), Idle);
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        const QList<int> marks{TImageList::Converted, TImageList::Stopped, TImageList::Added};
+        QCOMPARE(Marks(window), marks);
+        QVERIFY(!QFile::exists(outputFolder() + "/b (2).mp4"));
         QCOMPARE(Column(window, 4), (QStringList{"100%", "75%", "0%"}));
         QCOMPARE(ToolTip(window, 0), QString());
         QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
@@ -191,10 +247,14 @@ private slots:
         QTRY_VERIFY(IsIdle(window));
         QCOMPARE(converter->Read("input.2"), QByteArray("q"));
         QCOMPARE(converter->Runs(), 2);
-        QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converted, TImageList::Added}));
+        QCOMPARE(Marks(window), marks);
         QCOMPARE(ToolTip(window, 1), QString("Stopped at 75%."));
-        // A stopped row keeps what the converter finished.
-        QVERIFY(QFile::exists(outputFolder() + "/b.mp4"));
+        // Also what the converter wrote while it finished is gone.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), (QStringList{"a.mp4", "b.mp4"}));
+        QFile kept(outputFolder() + "/b.mp4");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
+        QCOMPARE(window->BatchRows->Tally().completed, 1);
         QVERIFY(powerOff->calls.isEmpty());
 
         // Stop again, with no batch running, changes nothing.
@@ -279,8 +339,12 @@ private slots:
                                              "The converter ended with exit code 0."));
         QCOMPARE(Column(window, 4), (QStringList{"75%", "75%"}));
         QVERIFY(!QFile::exists(outputFolder() + "/a.mp4"));
-        // b.mp4 was there before the batch: it stays, with what the converter left.
+        // b.mp4 was there before the batch: the row wrote "b (2).mp4", which
+        // goes, and b.mp4 stays as it was.
         QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), QStringList{"b.mp4"});
+        QFile kept(outputFolder() + "/b.mp4");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
     }
 
@@ -312,6 +376,8 @@ private slots:
         QTRY_COMPARE(converter->Read("input.1"), QByteArray("q"));
         QTRY_VERIFY(IsIdle(window));
         QCOMPARE(converter->Runs(), 1);
+        // The row was cut short: its part of a file goes.
+        QCOMPARE(QDir(outputFolder()).entryList(QDir::Files), QStringList());
         QVERIFY(powerOff->calls.isEmpty());
     }
 

@@ -3,6 +3,7 @@
 #include "ProgramFixture.h"
 #include "Clips.h"
 #include "components/JvTrayIcon.h"
+#include "engine/FFmpegFunc.h"
 #include "process/JvCreateProcess.h"
 #include "BatchWindowSetup.h"
 #include "tst_batch_support.h"
@@ -86,6 +87,35 @@ private slots:
         QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(window->JvTrayIcon->Hint(), QString("Movarin"));
         QCOMPARE(window->FileListView->topLevelItem(1)->toolTip(4), QString());
+    }
+
+    // A file whose playing time the library cannot read keeps the stand-in
+    // in the list, but the stand-in is no estimate: its row tells only its
+    // speed, and the tray's time left covers the rows whose time is known.
+    void unknownPlayingTimesStayOutOfTheEstimate()
+    {
+        converter->Put("progress", "frame=  25 fps= 25 q=2.0 size=  128kB time=00:00:01.00 bitrate= 838.9kbits/s "
+                                   "speed=2.00x\r");
+        TFFmpegFunc().AddFiles({MakeFile(files->path(), "notes.avi", "a text file under a video's name")});
+        AddRow(window, MakeFile(files->path(), "known.avi", "not really a video"), "00:10:00");
+        QCOMPARE(Column(window, 3), (QStringList{"02:50:00", "00:10:00"}));
+        Press(window, "ConvFileBtn");
+        QTreeWidgetItem* unknown = window->FileListView->topLevelItem(0);
+        QTRY_COMPARE(unknown->toolTip(0), QString("Speed 2x"));
+
+        // Once the pace is known: some seconds of the unknown row converted.
+        QTest::qWait(3100);
+        TFFmpegFunc().HandleConverterOutput("frame= 100 fps= 25 q=2.0 size= 512kB time=00:00:04.00 bitrate= 838.9kbits/s "
+                                            "speed=1.30x",
+                                            true);
+        // 600 s of the known row at about 1.3 s per second: some minutes,
+        // where the stand-in's 2 h 50 min would add hours.
+        const QRegularExpressionMatch estimate =
+            QRegularExpression("^Movarin\nFile 1 of 2, about (\\d+) min left$").match(window->JvTrayIcon->Hint());
+        QVERIFY2(estimate.hasMatch(), qPrintable(window->JvTrayIcon->Hint()));
+        QVERIFY2(estimate.captured(1).toInt() <= 10, qPrintable(window->JvTrayIcon->Hint()));
+        converter->Put("release");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
     }
 
     void awakeUntilTheConverterFailsToStart()

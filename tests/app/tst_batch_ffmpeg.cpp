@@ -88,6 +88,35 @@ private slots:
         QCOMPARE(ErrorTexts(fixture.Shown), QStringList());
     }
 
+    // A file turns up at the output path after its name was found free and
+    // before the converter looks: the converter refuses to replace it, the
+    // row fails in its words, and the file stays as it was.
+    void fileThatTurnsUpBeforeTheConverterIsKept()
+    {
+        PutBeside(ffmpeg, "#!/bin/sh\nfor last; do :; done\nprintf 'kept' > \"$last\"\nexec '" + ffmpeg.toUtf8()
+                              + "' \"$@\"\n");
+        const auto restore = qScopeGuard([this] { PutBeside(ffmpeg); });
+        QTemporaryDir files;
+        ClipOptions options;
+        options.seconds = 1;
+        const QString source = MakeClip(files.path(), options);
+        QDir(files.path()).mkpath("out");
+        ProgramFixture fixture;
+        RecordingPowerOff powerOff(nullptr);
+        TFFmpegFrm* window = fixture.Start();
+        window->JvEditDir->setText(files.filePath("out"));
+        AddRow(window, source, "00:00:01");
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE_WITH_TIMEOUT(ButtonsEnabled(window), Idle, 60000);
+        QCOMPARE(Marks(window), QList<int>{TImageList::ConversionFailed});
+        const QString toolTip = window->FileListView->topLevelItem(0)->toolTip(0);
+        QVERIFY2(toolTip.contains("already exists"), qPrintable(toolTip));
+        QFile kept(window->BatchRows->At(0).output);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept"));
+        QCOMPARE(ErrorTexts(fixture.Shown), QStringList());
+    }
+
     // Without video the converter reports progress in "size=" lines.
     void audioOnlyConversionCompletes()
     {

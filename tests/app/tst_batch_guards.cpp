@@ -1,5 +1,5 @@
 // What must keep holding while a batch runs: outputs named after their
-// sources and never written over one, and a sound end when the user closes,
+// sources and never written over any file, and a sound end when the user closes,
 // quits or changes the options, or when the settings cannot be read. The
 // converter is the scripted stand-in beside the test program.
 #include "ProgramFixture.h"
@@ -70,8 +70,7 @@ private slots:
 
     // Each output is named after its source letter for letter, whatever the
     // media-information library makes of the name, and gets a number only
-    // where it would replace a source or an earlier output, also one that is
-    // a hard link of a source.
+    // where something is already there, also a hard link of a source.
     void outputsKeepTheSourcesOwnNames()
     {
         converter->Put("release");
@@ -93,6 +92,53 @@ private slots:
         QCOMPARE(outputs, (QStringList{"line\nfeed.mp4", "%1 %2 %L1.mp4", "%1.mp4", "%1 (2).mp4", ".hidden.mp4",
                                        "clip (2).mp4"}));
         QCOMPARE(Marks(window), QList<int>(names.size(), TImageList::Converted));
+    }
+
+    // Whatever is in the output folder when a row starts keeps its name and
+    // its contents: the user's own file, and what an earlier batch wrote.
+    void filesInTheOutputFolderAreNeverReplaced()
+    {
+        converter->Put("release");
+        addSources({"a.avi", "b.avi"});
+        const QString usersFile = MakeFile(folder("out"), "b.mp4", "the user's own file");
+        for (int batch = 0; batch < 2; ++batch) {
+            Press(window, "ConvFileBtn");
+            QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        }
+        QCOMPARE(converter->Runs(), 4);
+        QStringList outputs;
+        for (int run = 1; run <= 4; ++run)
+            outputs << output(run).mid(folder("out").size() + 1);
+        QCOMPARE(outputs, (QStringList{"a.mp4", "b (2).mp4", "a (2).mp4", "b (3).mp4"}));
+        QFile kept(usersFile);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("the user's own file"));
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::Converted));
+    }
+
+    // A saved output folder with a NUL in its name would give every output
+    // name to the file system cut at the NUL. It is refused like an empty
+    // one: the window answers, every row fails with the reason, nothing runs.
+    void savedFolderWithANulCharacterIsRefused()
+    {
+        const QString beforeNul = folder("x");
+        fixture->Stop();
+        fixture->PrepareDatabase({"update savedir_videofile set dir_name = '" + beforeNul.toUtf8()
+                                  + "' || char(0) || 'y' where dir_numb = '001'"});
+        window = fixture->Start();
+        QCOMPARE(window->JvEditDir->text(), beforeNul + QChar(0) + 'y');
+        addSources({"a.avi", "b.avi"});
+        Press(window, "ConvFileBtn");
+        QCOMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(Marks(window), QList<int>(2, TImageList::ConversionFailed));
+        const QString reason = "The output folder \"" + beforeNul
+                               + "\\0y\" cannot be used: its name holds a NUL character (shown as \\0), which no file "
+                                 "name may contain. Choose the output folder again.";
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(window->FileListView->topLevelItem(row)->toolTip(0), reason);
+        QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+        QTest::qWait(50);
+        QCOMPARE(converter->Runs(), 0);
     }
 
     // The window goes away while the converter still runs: the "q" queued on

@@ -4,6 +4,7 @@
 #include "ProcessState.h"
 #include "batch/BatchListFile.h"
 #include "components/CursorEdit.h"
+#include "engine/FFmpegFunc.h"
 #include "tst_batch_support.h"
 
 #include <QAction>

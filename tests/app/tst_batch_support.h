@@ -25,6 +25,7 @@ inline QTreeWidgetItem* AddRow(TFFmpegFrm* window, const QString& path, const QS
     row.type = "AVI";
     row.size = "1 KiB";
     row.playingTime = playingTime;
+    row.playingTimeRead = true;
     window->BatchRows->Append(row);
     return window->FileListView->topLevelItem(window->BatchRows->Count() - 1);
 }
@@ -147,7 +148,7 @@ public:
     }
 
 private:
-    static constexpr const char* Script = R"(#!/bin/sh
+    static constexpr const char* Script = R"script(#!/bin/sh
 control="$MOVARIN_SCRIPTED_CONVERTER"
 run=1
 while [ -e "$control/args.$run" ]; do run=$((run + 1)); done
@@ -174,7 +175,7 @@ if [ -e "$control/message.$run" ]; then printf '\n' >&2; cat "$control/message.$
 code=0
 if [ -e "$control/exit.$run" ]; then code=$(cat "$control/exit.$run"); fi
 exit "$code"
-)";
+)script";
     QTemporaryDir m_control;
 };
 

@@ -18,6 +18,7 @@ TBatchRow Row(const QString& source, TRowState state)
     row.type = "avi";
     row.size = "1.2 MB";
     row.playingTime = "00:03:20";
+    row.playingTimeRead = true;
     row.state = state;
     return row;
 }
@@ -37,7 +38,8 @@ TBatchRow FullRow()
 
 QByteArray Fields(const TBatchRow& row)
 {
-    return QStringList{row.source, row.type, row.size, row.playingTime, QString::number(int(row.state)),
+    return QStringList{row.source, row.type, row.size, row.playingTime, QString::number(row.playingTimeRead),
+                       QString::number(int(row.state)),
                        QString::number(row.percent), row.toolTip, QString::number(row.warning), row.notes.join('|'),
                        row.output, QString::number(row.outputExistedBefore)}
         .join('/')

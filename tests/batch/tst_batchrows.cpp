@@ -11,13 +11,14 @@ struct Report {
     bool startsOnNewLine;
 };
 
-TBatchRow Row(const QString& playingTime)
+TBatchRow Row(const QString& playingTime, bool playingTimeRead = true)
 {
     TBatchRow row;
     row.source = "/videos/trip.avi";
     row.type = "avi";
     row.size = "1.2 MB";
     row.playingTime = playingTime;
+    row.playingTimeRead = playingTimeRead;
     return row;
 }
 
@@ -52,6 +53,7 @@ Q_DECLARE_METATYPE(QList<TRowState>)
 Q_DECLARE_METATYPE(TRowState)
 Q_DECLARE_METATYPE(TRowOutcome)
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(std::optional<double>)
 
 class TestBatchRows : public QObject {
     Q_OBJECT
@@ -90,6 +92,36 @@ private slots:
         QCOMPARE(rows.ReportLine(0, line, true), position);
         QCOMPARE(rows.At(0).percent, percent);
         QCOMPARE(rows.At(0).state, TRowState::Converting);
+    }
+
+    // What is still to convert, for the row's tool tip and the tray's
+    // estimate. "?" marks a playing time the library did not give: the
+    // list's stand-in, which must not count.
+    void secondsLeftCountOnlyKnownPlayingTimes_data()
+    {
+        QTest::addColumn<QStringList>("playingTimes");
+        QTest::addColumn<int>("position"); // in row 0
+        QTest::addColumn<std::optional<double>>("rowLeft");
+        QTest::addColumn<std::optional<double>>("batchLeft");
+        using Secs = std::optional<double>;
+        QTest::newRow("all known") << QStringList{"00:03:20", "00:01:00"} << 65 << Secs(135) << Secs(195);
+        QTest::newRow("this row unknown") << QStringList{"?02:50:00", "00:01:00"} << 5 << Secs() << Secs(60);
+        QTest::newRow("a later row unknown")
+            << QStringList{"00:03:20", "?02:50:00", "00:01:00"} << 65 << Secs(135) << Secs(195);
+        QTest::newRow("none known") << QStringList{"?02:50:00", "?02:50:00"} << 5 << Secs() << Secs();
+        QTest::newRow("past the end") << QStringList{"00:00:10"} << 12 << Secs(0) << Secs(0);
+        QTest::newRow("malformed") << QStringList{"00:00:10", "0x:00:10"} << 0 << Secs(10) << Secs(10);
+    }
+    void secondsLeftCountOnlyKnownPlayingTimes()
+    {
+        QFETCH(QStringList, playingTimes);
+        QFETCH(int, position);
+        TBatchRows rows;
+        for (const QString& playingTime : playingTimes)
+            rows.Append(Row(QString(playingTime).remove('?'), !playingTime.startsWith('?')));
+        const TBatchRows::TSecsLeft left = rows.SecsLeft(0, position);
+        QTEST(left.row, "rowLeft");
+        QTEST(left.batch, "batchLeft");
     }
 
     void malformedPlayingTimeRaisesTheConversionError()
@@ -283,6 +315,22 @@ private slots:
             << QStringList{"two", "three", "four", "five"};
         QTest::newRow("a repeated line moves to the end")
             << QList<Report>{{"cause", true}, {"other", true}, {"cause", true}} << QStringList{"other", "cause"};
+        QTest::newRow("the cause outlasts the closing lines")
+            << QList<Report>{{"[libx264 @ 0x1] height not divisible by 2 (160x121)", true},
+                             {"Error initializing output stream 0:0 -- Error while opening encoder", true},
+                             {"Error while filtering: Invalid argument", true},
+                             {"Failed to inject frame into filter network: Invalid argument", true},
+                             {"[aost#0:1/libmp3lame @ 0x2] Error while opening encoder - maybe incorrect parameters", true},
+                             {"Conversion failed!", true}}
+            << QStringList{"[libx264 @ 0x1] height not divisible by 2 (160x121)",
+                           "Failed to inject frame into filter network: Invalid argument",
+                           "[aost#0:1/libmp3lame @ 0x2] Error while opening encoder - maybe incorrect parameters",
+                           "Conversion failed!"};
+        QTest::newRow("a line that ended where a piece ended")
+            << QList<Report>{{"[mp4 @ 0x1] Could not find tag for codec msvideo1", true},
+                             {"", true},
+                             {"Conversion failed!", false}}
+            << QStringList{"[mp4 @ 0x1] Could not find tag for codec msvideo1", "Conversion failed!"};
         QTest::newRow("a message rewritten into progress is gone")
             << QList<Report>{{"cause", true}, {"Last message repea", true}, {"frame=  1 time=00:00:01.00", false}}
             << QStringList{"cause"};

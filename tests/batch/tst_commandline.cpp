@@ -14,11 +14,11 @@ private slots:
         QTest::newRow("worked example")
             << QByteArray("/clips/trip.avi")
             << QByteArray("-vcodec mpeg4 -b 768k -s 320x240 -r 25 -aspect 4:3 -acodec aac -ab 128k -ac 2 -ar 48000")
-            << QByteArray("/apps/conv/bin/ffmpeg -y -i /clips/trip.avi -vcodec mpeg4 "
+            << QByteArray("/apps/conv/bin/ffmpeg -n -i /clips/trip.avi -vcodec mpeg4 "
                           "-b 768k -s 320x240 -r 25 -aspect 4:3 -acodec aac -ab 128k "
                           "-ac 2 -ar 48000 /apps/conv/FFOutput/trip.mp4");
         QTest::newRow("no options") << QByteArray("/clips/trip.avi") << QByteArray()
-                                    << QByteArray("/apps/conv/bin/ffmpeg -y -i /clips/trip.avi /apps/conv/FFOutput/trip.mp4");
+                                    << QByteArray("/apps/conv/bin/ffmpeg -n -i /clips/trip.avi /apps/conv/FFOutput/trip.mp4");
     }
     void joinsThePiecesInOrder()
     {
@@ -74,7 +74,7 @@ private slots:
         const QList<QByteArray> words = SplitShellWords(
             JoinCommandLine(ConverterPath(programFolder), source.toUtf8(), "-c:v mpeg4 -b:v 768k -vf 'scale=w=320:h=240'", output));
         const QList<QByteArray> expected{programFolder.toUtf8() + "/bin/ffmpeg",
-                                         "-y",
+                                         "-n",
                                          "-i",
                                          source.toUtf8(),
                                          "-c:v",

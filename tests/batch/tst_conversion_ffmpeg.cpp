@@ -52,10 +52,10 @@ struct Case {
     int width = 0;              // expected picture, 0 for none
     int height = 0;
     double displayAspect = 0;
-    QList<int> channels;        // per sound track
-    QList<int> samplingRates;   // per sound track, when checked
+    QList<int> channels {};       // per sound track
+    QList<int> samplingRates {};  // per sound track, when checked
     int subtitles = 0;
-    QString rewrap; // ffmpeg arguments that wrap the made file anew, its file last
+    QString rewrap {}; // ffmpeg arguments that wrap the made file anew, its file last
 };
 
 } // namespace

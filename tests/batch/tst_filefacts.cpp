@@ -102,6 +102,7 @@ private slots:
         const FileRowTexts row = MakeFileRowTexts(file.Property());
         QCOMPARE(QStringList({row.type, row.size, row.playingTime}),
                  QStringList({"mkv", "3.5 MB", "00:10:00"}));
+        QVERIFY(row.playingTimeRead);
         QCOMPARE(file.asked, QList<Key>({{General, "FileExtension"},
                                          {General, "FileSize/String4"},
                                          {General, "Duration/String3"}}));
@@ -113,6 +114,7 @@ private slots:
         const FileRowTexts row = MakeFileRowTexts(file.Property());
         QCOMPARE(QStringList({row.type, row.size, row.playingTime}),
                  QStringList({"", "MB", "02:50:00"}));
+        QVERIFY(!row.playingTimeRead); // the stand-in tells nothing about the file
     }
 
     void panelLinesTakeTheirProperties()

@@ -8,12 +8,6 @@
 
 namespace {
 
-void touch(const QString& path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
 // A temporary folder with out/, src/ and link -> out; "@" in a name stands
 // for it.
 class Tree {
@@ -25,7 +19,28 @@ public:
         QFile::link(m_folder.filePath("out"), m_folder.filePath("link"));
     }
     QString Path(QString name) const { return name.replace('@', m_folder.path()); }
-    QStringList Paths(QStringList names) const { return names.replaceInStrings("@", m_folder.path()); }
+
+    // "name" makes an empty file, "name/" a folder, "name>target" a
+    // symbolic link and "name=target" a hard link.
+    void Make(const QString& entry) const
+    {
+        for (const char kind : {'>', '='}) {
+            if (!entry.contains(kind))
+                continue;
+            const QByteArray link = QFile::encodeName(Path(entry.section(kind, 0, 0)));
+            const QByteArray target = QFile::encodeName(Path(entry.section(kind, 1)));
+            const int made = kind == '>' ? ::symlink(target.constData(), link.constData())
+                                         : ::link(target.constData(), link.constData());
+            QCOMPARE(made, 0);
+            return;
+        }
+        if (entry.endsWith('/')) {
+            QVERIFY(QDir().mkpath(Path(entry)));
+            return;
+        }
+        QFile file(Path(entry));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
 
 private:
     QTemporaryDir m_folder;
@@ -36,99 +51,65 @@ private:
 class TestOutputNames : public QObject {
     Q_OBJECT
 private slots:
+    // Whatever is at a name keeps it: the user's files, the sources, what an
+    // earlier row or batch wrote, and anything that only looks like a file.
     // Names are relative to a temporary folder; "@" stands for it.
     void picksAFreeName_data()
     {
         QTest::addColumn<QString>("wanted");
-        QTest::addColumn<QStringList>("taken");
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("free") << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"} << QStringList{} << "@/out/clip.mp4";
-        QTest::newRow("existing before the batch is replaced")
-            << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"} << QStringList{"@/out/clip.mp4"} << "@/out/clip.mp4";
-        QTest::newRow("own source") << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4"}
-                                    << QStringList{"@/out/clip.mp4"} << "@/out/clip (2).mp4";
-        QTest::newRow("earlier output of the batch")
-            << "@/out/clip.mp4" << QStringList{"@/a/clip.avi", "@/b/clip.avi", "@/out/clip.mp4"}
-            << QStringList{"@/out/clip.mp4"} << "@/out/clip (2).mp4";
-        QTest::newRow("third of the same name")
-            << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4", "@/out/clip (2).mp4"}
-            << QStringList{"@/out/clip.mp4", "@/out/clip (2).mp4"} << "@/out/clip (3).mp4";
-        QTest::newRow("free number skips a taken one even before it exists")
-            << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4", "@/out/clip (2).mp4"} << QStringList{}
-            << "@/out/clip (3).mp4";
-        QTest::newRow("doubled separator is the same file")
-            << "@/out//clip.mp4" << QStringList{"@/out/clip.mp4"} << QStringList{"@/out/clip.mp4"}
-            << "@/out//clip (2).mp4";
-        QTest::newRow("dot segments are the same file")
-            << "@/out/./clip.mp4" << QStringList{"@/src/../out/clip.mp4"} << QStringList{} << "@/out/./clip (2).mp4";
+        QTest::newRow("free") << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"} << "@/out/clip.mp4";
+        QTest::newRow("a file already in the folder") << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4"}
+                                                      << "@/out/clip (2).mp4";
+        QTest::newRow("numbered names already there")
+            << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4", "@/out/clip (2).mp4"} << "@/out/clip (3).mp4";
+        QTest::newRow("the first free number, not the next one")
+            << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4", "@/out/clip (3).mp4"} << "@/out/clip (2).mp4";
+        QTest::newRow("a hard link of a source") << "@/out/clip.mp4"
+                                                 << QStringList{"@/src/clip.avi", "@/out/clip.mp4=@/src/clip.avi"}
+                                                 << "@/out/clip (2).mp4";
+        QTest::newRow("a link that leads nowhere") << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4>@/src/gone"}
+                                                   << "@/out/clip (2).mp4";
+        QTest::newRow("a folder") << "@/out/clip.mp4" << QStringList{"@/out/clip.mp4/"} << "@/out/clip (2).mp4";
         QTest::newRow("through a link to the folder")
-            << "@/link/clip.mp4" << QStringList{"@/out/clip.mp4"} << QStringList{"@/out/clip.mp4"}
-            << "@/link/clip (2).mp4";
-        QTest::newRow("through a link, not written yet")
-            << "@/link/clip.mp4" << QStringList{"@/out/clip.mp4"} << QStringList{} << "@/link/clip (2).mp4";
+            << "@/link/clip.mp4" << QStringList{"@/out/clip.mp4"} << "@/link/clip (2).mp4";
+        QTest::newRow("doubled separator") << "@/out//clip.mp4" << QStringList{"@/out/clip.mp4"}
+                                           << "@/out//clip (2).mp4";
         QTest::newRow("other case is another file")
-            << "@/out/Clip.mp4" << QStringList{"@/out/clip.mp4"} << QStringList{"@/out/clip.mp4"} << "@/out/Clip.mp4";
-        QTest::newRow("no base name") << "@/out/.mp4" << QStringList{"@/out/.mp4"} << QStringList{}
-                                      << "@/out/ (2).mp4";
+            << "@/out/Clip.mp4" << QStringList{"@/out/clip.mp4"} << "@/out/Clip.mp4";
+        QTest::newRow("no base name") << "@/out/.mp4" << QStringList{"@/out/.mp4"} << "@/out/ (2).mp4";
         QTest::newRow("placeholders in a name stay as they are")
-            << "@/out/%1 %2 %L1.mp4" << QStringList{"@/out/%1 %2 %L1.mp4"} << QStringList{"@/out/%1 %2 %L1.mp4"}
-            << "@/out/%1 %2 %L1 (2).mp4";
+            << "@/out/%1 %2 %L1.mp4" << QStringList{"@/out/%1 %2 %L1.mp4"} << "@/out/%1 %2 %L1 (2).mp4";
         QTest::newRow("placeholders in the folder stay as they are")
-            << "@/out/%1/clip.mp4" << QStringList{"@/out/%1/clip.mp4"} << QStringList{} << "@/out/%1/clip (2).mp4";
-        QTest::newRow("placeholders without a clash") << "@/out/%2%1.mp4" << QStringList{"@/src/%2%1.avi"}
-                                                      << QStringList{} << "@/out/%2%1.mp4";
+            << "@/out/%1/clip.mp4" << QStringList{"@/out/%1/", "@/out/%1/clip.mp4"} << "@/out/%1/clip (2).mp4";
     }
     void picksAFreeName()
     {
         QFETCH(QString, wanted);
-        QFETCH(QStringList, taken);
         QFETCH(QStringList, existing);
         QFETCH(QString, expected);
         const Tree tree;
-        for (const QString& file : existing)
-            touch(tree.Path(file));
-        QCOMPARE(FreeOutputPath(tree.Path(wanted), tree.Paths(taken)), tree.Path(expected));
+        for (const QString& entry : existing)
+            tree.Make(entry);
+        QCOMPARE(FreeOutputPath(tree.Path(wanted)), tree.Path(expected));
     }
 
-    // A hard link shares the taken file's data under a name of its own: the
-    // converter writing to it would overwrite that file.
-    void hardLinksOfTakenFilesAreTaken_data()
+    // A name with a NUL in it reaches the file system cut at the NUL: every
+    // numbered name then asks about the same folder, which is there. The
+    // search ends with a failure that names the last name it tried.
+    void searchEndsWhereEveryNameLooksTaken()
     {
-        QTest::addColumn<QString>("wanted");
-        QTest::addColumn<QStringList>("taken");
-        QTest::addColumn<QStringList>("hardLinks"); // "file>link": file is created, link made to it
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("of a source") << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"}
-                                     << QStringList{"@/src/clip.avi>@/out/clip.mp4"} << "@/out/clip (2).mp4";
-        QTest::newRow("of a source, also the numbered name")
-            << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"}
-            << QStringList{"@/src/clip.avi>@/out/clip.mp4", "@/src/clip.avi>@/out/clip (2).mp4"}
-            << "@/out/clip (3).mp4";
-        QTest::newRow("of an earlier output") << "@/out/clip.mp4" << QStringList{"@/src/a.avi", "@/out/a.mp4"}
-                                              << QStringList{"@/out/a.mp4>@/out/clip.mp4"} << "@/out/clip (2).mp4";
-        QTest::newRow("through a link to the folder")
-            << "@/link/clip.mp4" << QStringList{"@/src/clip.avi"} << QStringList{"@/src/clip.avi>@/out/clip.mp4"}
-            << "@/link/clip (2).mp4";
-        QTest::newRow("of a file that is not taken is replaced")
-            << "@/out/clip.mp4" << QStringList{"@/src/clip.avi"} << QStringList{"@/src/other.avi>@/out/clip.mp4"}
-            << "@/out/clip.mp4";
-    }
-    void hardLinksOfTakenFilesAreTaken()
-    {
-        QFETCH(QString, wanted);
-        QFETCH(QStringList, taken);
-        QFETCH(QStringList, hardLinks);
-        QFETCH(QString, expected);
         const Tree tree;
-        touch(tree.Path("@/src/clip.avi"));
-        for (const QString& pair : hardLinks) {
-            const QStringList ends = tree.Paths(pair.split('>'));
-            if (!QFile::exists(ends[0]))
-                touch(ends[0]);
-            QCOMPARE(::link(QFile::encodeName(ends[0]).constData(), QFile::encodeName(ends[1]).constData()), 0);
+        const QString wanted = tree.Path("@/out") + QChar(0) + "y/clip.mp4";
+        try {
+            FreeOutputPath(wanted);
+            QFAIL("a free name was found");
+        } catch (const std::runtime_error& error) {
+            const QString text = QString::fromUtf8(error.what());
+            QVERIFY2(text.startsWith("No free name for the output: "), qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("clip (%1).mp4").arg(LastOutputNumber)), qPrintable(text));
         }
-        QCOMPARE(FreeOutputPath(tree.Path(wanted), tree.Paths(taken)), tree.Path(expected));
     }
 
     void sourceBaseName_data()

@@ -91,6 +91,31 @@ private slots:
             QVERIFY2(qAbs(*outcome.outputPlayingTimeMs - 2000) < 100, qPrintable(QString::number(*outcome.outputPlayingTimeMs)));
         }
     }
+
+    // Only what the converter itself wrote goes.
+    void removesOnlyTheConvertersOwnUnfinishedOutput_data()
+    {
+        QTest::addColumn<bool>("existedBefore");
+        QTest::addColumn<QString>("lastWords"); // "@" stands for the output path
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("written by the converter") << false << "Conversion failed!" << false;
+        QTest::newRow("there when the row started") << true << "Conversion failed!" << true;
+        QTest::newRow("refused by the converter") << false << "File '@' already exists. Exiting." << true;
+        QTest::newRow("another file refused") << false << "File '@.old' already exists. Exiting." << false;
+    }
+    void removesOnlyTheConvertersOwnUnfinishedOutput()
+    {
+        QFETCH(bool, existedBefore);
+        QFETCH(QString, lastWords);
+        QFETCH(bool, kept);
+        QTemporaryDir out;
+        TRowEnd end;
+        end.outputPath = MakeFile(out.path(), "it's out.mp4", "half a file");
+        end.outputExistedBefore = existedBefore;
+        end.messages = QStringList{lastWords.replace('@', end.outputPath)};
+        RemoveUnfinishedOutput(end);
+        QCOMPARE(QFile::exists(end.outputPath), kept);
+    }
 };
 
 QTEST_MAIN(TestRowOutcome)

@@ -53,6 +53,7 @@ private slots:
         QCOMPARE(RowProgressText(2.0, 360), QString("Speed 2x, about 3 min left"));
         QCOMPARE(RowProgressText(0.515, 31), QString("Speed 0.515x, about 1 min left"));
         QCOMPARE(RowProgressText(1.5, -4), QString("Speed 1.5x, less than a minute left")); // past the end
+        QCOMPARE(RowProgressText(2.0, std::nullopt), QString("Speed 2x")); // playing time unknown
         QCOMPARE(BatchProgressText(2, 5, 180.0), QString("Movarin\nFile 2 of 5, about 3 min left"));
         QCOMPARE(BatchProgressText(1, 5, std::nullopt), QString("Movarin\nFile 1 of 5"));
     }

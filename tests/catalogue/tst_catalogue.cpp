@@ -350,10 +350,12 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists_data()
 {
     QTest::addColumn<QString>("destination"); // relative to a fresh folder
     QTest::addColumn<bool>("userCopyThere");
+    QTest::addColumn<bool>("olderGeneration");
 
-    QTest::newRow("first build") << QString("movarin/LibFFmpeg.Dat") << false;
-    QTest::newRow("program folder not made yet") << QString("new/movarin/LibFFmpeg.Dat") << false;
-    QTest::newRow("rebuild keeps the user's choices") << QString("movarin/LibFFmpeg.Dat") << true;
+    QTest::newRow("first build") << QString("movarin/LibFFmpeg.Dat") << false << false;
+    QTest::newRow("program folder not made yet") << QString("new/movarin/LibFFmpeg.Dat") << false << false;
+    QTest::newRow("rebuild keeps the user's choices") << QString("movarin/LibFFmpeg.Dat") << true << false;
+    QTest::newRow("an older generation is moved aside") << QString("movarin/LibFFmpeg.Dat") << true << true;
 }
 
 // Runs the same script the build runs, against a folder of its own.
@@ -361,6 +363,7 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists()
 {
     QFETCH(QString, destination);
     QFETCH(bool, userCopyThere);
+    QFETCH(bool, olderGeneration);
 
     QTemporaryDir programRoot;
     QVERIFY(programRoot.isValid());
@@ -376,19 +379,23 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists()
                                                "where cmbex_tag = 1").arg(userChoice),
                                 &error),
                  qPrintable(error));
+        if (olderGeneration)
+            QVERIFY2(placed.execute("pragma user_version = 0", &error), qPrintable(error));
     }
 
     const QString script = requiredEnvironment("MOVARIN_SOURCE_DIR")
                            + "/data/InstallDefaultDatabase.cmake";
     const ToolResult run = runTool(requiredEnvironment("MOVARIN_CMAKE"),
                                    {"-DSOURCE=" + m_pristineDatabase,
-                                    "-DDESTINATION=" + target, "-P", script});
+                                    "-DDESTINATION=" + target, "-DSQLITE3=" + m_sqlite3, "-P", script});
     QVERIFY2(run.succeeded(), run.output.constData());
 
     QVERIFY(QFile::exists(target));
     const std::optional<int> videoCodecChoice = placed.savedIndex(1);
     QVERIFY(videoCodecChoice.has_value());
-    QCOMPARE(*videoCodecChoice, userCopyThere ? userChoice : *m_catalogue->savedIndex(1));
+    const bool kept = userCopyThere && !olderGeneration;
+    QCOMPARE(*videoCodecChoice, kept ? userChoice : *m_catalogue->savedIndex(1));
+    QCOMPARE(QFile::exists(target + ".old"), olderGeneration);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

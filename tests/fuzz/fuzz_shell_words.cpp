@@ -43,7 +43,7 @@ void CheckConverterCommandLine(FuzzedDataProvider& input)
     const QByteArray source = PathBytes(input);
     const QByteArray output = PathBytes(input);
     QList<QByteArray> fragments;
-    QList<QByteArray> expected{converter, "-y", "-i", source};
+    QList<QByteArray> expected{converter, "-n", "-i", source};
     for (int kind = 0; kind < 9; ++kind) {
         fragments << FragmentBytes(input);
         expected += SplitShellWords(fragments.last());
