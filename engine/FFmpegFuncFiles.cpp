@@ -145,6 +145,8 @@ void TFFmpegFunc::ShowSelectedFileInfo()
 
 void TFFmpegFunc::DeleteSelectedFile()
 {
+    if (!AddFileBtn->isEnabled()) // a batch reads the rows by their places
+        return;
     if (const QList<int> rows = SelectedRows(); !rows.isEmpty()) {
         // From the last, so that the places of the others still hold.
         for (auto row = rows.crbegin(); row != rows.crend(); ++row)
@@ -159,7 +161,7 @@ void TFFmpegFunc::DeleteSelectedFile()
 
 void TFFmpegFunc::ConvertSelectedAgain()
 {
-    if (!AddFileBtn->isEnabled()) // a batch reads the rows
+    if (!AddFileBtn->isEnabled()) // a batch reads the rows by their places
         return;
     for (const int row : SelectedRows())
         BatchRows.Requeue(row);

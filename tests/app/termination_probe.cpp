@@ -29,8 +29,11 @@ int main(int argc, char* argv[])
         // loop runs inside the program's own.
         QTimer::singleShot(0, window, [window, mode] { Press(window, mode == "play" ? "PlayBtn" : "ConvFileBtn"); });
         QTimer pauseOnceRunning;
+        // Paused before the stand-in has told the test it runs, it would
+        // never tell.
+        const QString started = qEnvironmentVariable("MOVARIN_SCRIPTED_CONVERTER") + "/args.1";
         QObject::connect(&pauseOnceRunning, &QTimer::timeout, window, [&] {
-            if (!IsIdle(window)) {
+            if (!IsIdle(window) && QFile::exists(started)) {
                 pauseOnceRunning.stop();
                 Press(window, "PauseConvBtn");
             }

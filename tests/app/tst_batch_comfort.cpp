@@ -126,7 +126,7 @@ private slots:
         });
         addSources(1);
         Press(window, "ConvFileBtn");
-        QCOMPARE(ButtonsEnabled(window), Idle);
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
         QCOMPARE(fixture->SleepLock.Calls, (QStringList{"Hold", "Release"}));
         QVERIFY(fixture->Notifier.Notices.isEmpty());
     }

@@ -248,7 +248,7 @@ private slots:
 
         Press(window, "ConvFileBtn"); // everything done: all again
         QTRY_VERIFY_WITH_TIMEOUT(window->JvEditCmdMsg->text().startsWith("frame="), 60000);
-        const QList<qint64> children = ChildProcesses(QCoreApplication::applicationPid());
+        const QList<qint64> children = ChildProcesses(QCoreApplication::applicationPid(), source.toUtf8());
         QCOMPARE(children.size(), 1);
         const qint64 converter = children[0];
         window->findChild<QToolButton*>("PauseConvBtn")->click();

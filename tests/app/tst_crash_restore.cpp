@@ -103,6 +103,7 @@ private slots:
         converter.Put("release");
         QTemporaryDir folder;
         QDir(folder.path()).mkpath("out");
+        QDir(folder.path()).mkpath("src");
         QStringList sources;
         for (int number = 0; number < Rows; ++number)
             sources << MakeFile(folder.filePath("src"), QStringLiteral("%1.avi").arg(number, 2, 10, QChar('0')),
@@ -186,8 +187,10 @@ private:
             QVERIFY2(shown.mark == TImageList::Added, qPrintable(where));
             break;
         case TRowState::Failed:
-        case TRowState::Stopped:
             QVERIFY2(shown.mark == TImageList::ConversionFailed, qPrintable(where));
+            break;
+        case TRowState::Stopped:
+            QVERIFY2(shown.mark == TImageList::Stopped, qPrintable(where));
             break;
         }
     }

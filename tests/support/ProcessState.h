@@ -22,8 +22,9 @@ inline bool ProcessEnded(qint64 pid)
     return state == '?' || state == 'Z';
 }
 
-// The living children of a process.
-inline QList<qint64> ChildProcesses(qint64 parent)
+// The living children of a process; only those whose command line holds
+// the given word when there is one, as a program may run helpers of its own.
+inline QList<qint64> ChildProcesses(qint64 parent, const QByteArray& word = {})
 {
     QList<qint64> children;
     for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
@@ -32,7 +33,10 @@ inline QList<qint64> ChildProcesses(qint64 parent)
             continue;
         const QByteArray text = stat.readAll();
         const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toLongLong() == parent && fields[0] != "Z")
+        if (fields.size() <= 1 || fields[1].toLongLong() != parent || fields[0] == "Z")
+            continue;
+        QFile commandLine("/proc/" + entry + "/cmdline");
+        if (word.isEmpty() || (commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().contains(word)))
             children << entry.toLongLong();
     }
     return children;
