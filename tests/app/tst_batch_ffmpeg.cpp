@@ -262,12 +262,17 @@ private slots:
         QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
         QCOMPARE(ErrorTexts(fixture.Shown), QStringList());
         const QString output = window->BatchRows->At(0).output;
-        QCOMPARE(ReadPlayingTimeMs(output), ReadPlayingTimeMs(source));
+        // Whole frames: the sound's last frame may end a few milliseconds
+        // away from the picture's, as it does without a pause.
+        const qint64 outputMs = ReadPlayingTimeMs(output).value_or(-1);
+        const qint64 sourceMs = ReadPlayingTimeMs(source).value_or(-1);
+        QVERIFY2(sourceMs > 0 && qAbs(outputMs - sourceMs) <= 50,
+                 qPrintable(QStringLiteral("output %1 ms, source %2 ms").arg(outputMs).arg(sourceMs)));
         QFile paused(output);
         QVERIFY(paused.open(QIODevice::ReadOnly));
         QVERIFY(paused.readAll() == unpausedBytes);
         qInfo() << "paused 60 s at" << ticks << "ticks of processor time; output plays"
-                << *ReadPlayingTimeMs(output) << "ms";
+                << outputMs << "ms, the source" << sourceMs << "ms";
     }
 
     // The login manager's lock, through the real binding over a private bus

@@ -52,7 +52,7 @@ class TestBatchPause : public QObject, BatchWindowSetup {
     void pauseAndWaitUntilStopped(int run)
     {
         pauseButton()->click();
-        QTRY_COMPARE(ProcessState(converterPid(run)), 'T');
+        QTRY_VERIFY(GroupSuspended(converterPid(run)));
     }
 
 private slots:
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(fixture->SleepLock.Held);
 
         press();
-        QTRY_COMPARE(ProcessState(converterPid(1)), 'T');
+        QTRY_VERIFY(GroupSuspended(converterPid(1)));
         QCOMPARE(pauseButton()->text(), QString("Resume"));
         QCOMPARE(trayPause()->text(), QString("Resume"));
         QCOMPARE(pauseButton()->toolTip(), QString("Resume video file conversion"));
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(window->JvTrayIcon->IconIndex(), int(TImageList::Pause));
 
         press();
-        QTRY_VERIFY(ProcessState(converterPid(1)) != 'T');
+        QTRY_VERIFY(!GroupSuspended(converterPid(1)));
         QCOMPARE(pauseButton()->text(), QString("Pause"));
         QCOMPARE(trayPause()->text(), QString("Pause"));
         QCOMPARE(ToolTip(window, 0), QString());
@@ -184,13 +184,13 @@ private slots:
         pauseButton()->click();
         // Suspended so early that it may not even have told its number.
         QTRY_VERIFY(window->JvCreateProcess->Paused());
-        QTRY_COMPARE(ChildProcesses(QCoreApplication::applicationPid()).size(), 1);
-        QTRY_COMPARE(ProcessState(ChildProcesses(QCoreApplication::applicationPid()).value(0)), 'T');
+        QTRY_COMPARE(ChildProcesses(QCoreApplication::applicationPid(), files->path().toUtf8()).size(), 1);
+        QTRY_VERIFY(GroupSuspended(ChildProcesses(QCoreApplication::applicationPid(), files->path().toUtf8()).value(0)));
         QCOMPARE(Marks(window), (QList<int>{TImageList::Converted, TImageList::Converting}));
         QVERIFY(!window->JvTimer->isActive());
         pauseButton()->click();
         QTRY_COMPARE(converter->Runs(), 2);
-        QVERIFY(ProcessState(converterPid(2)) != 'T');
+        QVERIFY(!GroupSuspended(converterPid(2)));
     }
 
     // The check item is one, in the tray menu and the list's menu: the row

@@ -82,7 +82,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(converter.Has("args.1"), 30000);
         const QByteArray pid = converter.Read("pid.1");
         if (mode == "pause")
-            QTRY_COMPARE_WITH_TIMEOUT(ProcessState(pid.trimmed().toLongLong()), 'T', 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(GroupSuspended(pid.trimmed().toLongLong()), 10000);
 
         probe.Signal(signal);
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDir>
+#include <QMap>
+#include <QMultiMap>
+#include <algorithm>
 #include <QFile>
 #include <QString>
 
@@ -52,4 +55,37 @@ inline qint64 ProcessorTicks(qint64 pid)
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     // utime and stime: the 14th and 15th fields of the line, counted from pid
     return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
+// Every process of the group that the leader heads is stopped. A shell
+// waiting for a command it has just started with vfork sits in 'D' until
+// that command, stopped before it could run, goes on: it cannot run either.
+inline bool GroupSuspended(qint64 leader)
+{
+    QMap<qint64, char> states;      // the group's processes
+    QMultiMap<qint64, qint64> kids; // parent to child within the group
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 3 || fields[2].toLongLong() != leader || fields[0] == "Z")
+            continue;
+        states.insert(entry.toLongLong(), fields[0].at(0));
+        kids.insert(fields[1].toLongLong(), entry.toLongLong());
+    }
+    if (states.isEmpty())
+        return false;
+    for (auto process = states.cbegin(); process != states.cend(); ++process) {
+        if (process.value() == 'T')
+            continue;
+        const QList<qint64> children = kids.values(process.key());
+        const bool waitsForStoppedChild = process.value() == 'D' && std::any_of(children.cbegin(), children.cend(), [&](qint64 child) {
+            return states.value(child) == 'T';
+        });
+        if (!waitsForStoppedChild)
+            return false;
+    }
+    return true;
 }
