@@ -1,22 +1,29 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QMultiMap>
-#include <algorithm>
-#include <QFile>
 #include <QString>
+#include <algorithm>
+
+// The fields of /proc/<entry>/stat after the command name, from the state
+// on; empty when there is no such process.
+inline QList<QByteArray> StatFields(const QString& entry)
+{
+    QFile stat("/proc/" + entry + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2).split(' ');
+}
 
 // The scheduling state /proc shows for a process: 'T' while it is stopped,
 // 'Z' once it has ended and waits to be reaped, '?' when it is gone.
 inline char ProcessState(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return '?';
-    const QByteArray text = stat.readAll();
-    const qsizetype state = text.lastIndexOf(')') + 2;
-    return state > 1 && state < text.size() ? text[state] : '?';
+    const QList<QByteArray> fields = pid > 0 ? StatFields(QString::number(pid)) : QList<QByteArray>();
+    return fields.isEmpty() || fields[0].isEmpty() ? '?' : fields[0][0];
 }
 
 inline bool ProcessEnded(qint64 pid)
@@ -31,11 +38,7 @@ inline QList<qint64> ChildProcesses(qint64 parent, const QByteArray& word = {})
 {
     QList<qint64> children;
     for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile stat("/proc/" + entry + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        const QList<QByteArray> fields = StatFields(entry);
         if (fields.size() <= 1 || fields[1].toLongLong() != parent || fields[0] == "Z")
             continue;
         QFile commandLine("/proc/" + entry + "/cmdline");
@@ -48,11 +51,7 @@ inline QList<qint64> ChildProcesses(qint64 parent, const QByteArray& word = {})
 // Processor time a process has used so far, in clock ticks.
 inline qint64 ProcessorTicks(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const QList<QByteArray> fields = StatFields(QString::number(pid));
     // utime and stime: the 14th and 15th fields of the line, counted from pid
     return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
 }
@@ -65,11 +64,7 @@ inline bool GroupSuspended(qint64 leader)
     QMap<qint64, char> states;      // the group's processes
     QMultiMap<qint64, qint64> kids; // parent to child within the group
     for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile stat("/proc/" + entry + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        const QList<QByteArray> fields = StatFields(entry);
         if (fields.size() < 3 || fields[2].toLongLong() != leader || fields[0] == "Z")
             continue;
         states.insert(entry.toLongLong(), fields[0].at(0));
