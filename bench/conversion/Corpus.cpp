@@ -169,8 +169,9 @@ QList<Recipe> Recipes(const QString& sources)
         Input(Bars("1920x1080", "25")) + Input(Surround(48000)) + Seconds(4) + X264
             + QStringList{"-c:a", "aac", "-b:a", "384k"});
     add("mpeg4_odd_640x465.avi", "MPEG-4 ASP (Xvid) 640x465: odd height, MP3 stereo",
-        // testsrc2 (like crop) rounds 4:2:0 frames to even sizes; the scaler does not.
-        Input(QStringLiteral("testsrc2=s=640x480:r=25,scale=640:465") + Grain) + Input(Stereo(44100)) + Seconds(4)
+        // testsrc2 (like crop) rounds 4:2:0 frames to even sizes; the scaler
+        // does not, but would keep the 4:3 shape with a pixel aspect of 31:32.
+        Input(QStringLiteral("testsrc2=s=640x480:r=25,scale=640:465,setsar=1") + Grain) + Input(Stereo(44100)) + Seconds(4)
             + QStringList{"-c:v", "mpeg4", "-q:v", "4", "-vtag", "XVID", "-c:a", "libmp3lame", "-b:a", "128k"});
     add("vp8_odd_720x405.mkv", "VP8 720x405: odd height, Vorbis stereo",
         Input(Fractal("720x405", "25")) + Input(Stereo(48000)) + Seconds(4)
