@@ -87,9 +87,11 @@ ClipFacts Probe(const QString& path)
         // decoded frames say it for sure.
         const QByteArray frames = Run("ffprobe",
                                       {"-v", "error", "-select_streams", "v:0", "-read_intervals", "%+#3",
-                                       "-show_entries", "frame=interlaced_frame", "-of", "csv=p=0", path},
+                                       "-show_entries", "frame=interlaced_frame", "-of", "default=nw=1", path},
                                       false);
-        facts.interlaced = frames.split('\n').contains("1");
+        // Read by name: with csv, a frame with side data (MPEG-2 from a DVD)
+        // gives "1," rather than "1".
+        facts.interlaced = frames.contains("interlaced_frame=1");
     }
     return facts;
 }
