@@ -16,6 +16,14 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <stdexcept>
+#include <sys/resource.h>
+
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 ProgramRun::ProgramRun()
 {
@@ -64,16 +72,19 @@ double ProgramRun::RunBatch(const QString& outputFolder)
         sources << Window()->FileListView->topLevelItem(i)->text(0);
     QEventLoop batch;
     QElapsedTimer clock;
-    double lastEnd = 0;
+    double lastEnd = 0, lastCpu = ChildrenCpuSeconds();
     m_rowSeconds.clear();
+    m_rowCpuSeconds.clear();
     runner->OnTerminate = [&](TJvCreateProcess* sender, quint32 exitCode) {
-        const double now = clock.nsecsElapsed() / 1e9;
+        const double now = clock.nsecsElapsed() / 1e9, cpu = ChildrenCpuSeconds();
         for (const QString& source : sources)
             if (runner->CommandLine.contains(QuoteShellWord(source.toUtf8()))) {
                 m_rowSeconds[source] = now - lastEnd;
+                m_rowCpuSeconds[source] = cpu - lastCpu;
                 break;
             }
         lastEnd = now;
+        lastCpu = cpu;
         windowTerminate(sender, exitCode);
         if (Window()->AddFileBtn->isEnabled())
             batch.quit();
@@ -103,6 +114,7 @@ QList<RowResult> ProgramRun::Rows() const
         row.toolTip = item->toolTip(0);
         row.completed = item->text(percentColumn).trimmed() == "100%";
         row.seconds = m_rowSeconds.value(row.source, -1);
+        row.cpuSeconds = m_rowCpuSeconds.value(row.source, -1);
         rows << row;
     }
     return rows;

@@ -23,7 +23,13 @@ struct RowResult {
     bool completed = false; // the row shows 100 % and no tool tip
     QString toolTip;        // why it failed, or the warning of a completed row
     double seconds = -1;    // wall time of the row, see RunBatch
+    double cpuSeconds = -1; // processor time of its converter (user + system)
 };
+
+// Processor time (user + system) of this process's ended and waited-for
+// children so far: unlike wall time on a shared machine, it does not swing
+// with what else runs.
+double ChildrenCpuSeconds();
 
 class ProgramRun {
 public:
@@ -38,7 +44,8 @@ public:
     // row's converter ended (the Convert click for the first row) to the
     // moment its own converter ended, as the runner reports it: it holds
     // the window's check of the previous output, the start of the converter
-    // and the conversion. Returns the batch's wall time.
+    // and the conversion. The row's processor time is that of its converter
+    // alone. Returns the batch's wall time.
     double RunBatch(const QString& outputFolder);
     QList<RowResult> Rows() const;
 
@@ -47,5 +54,6 @@ private:
     RecordingNotifier m_notifier;
     QTemporaryDir m_folder;
     std::unique_ptr<TProgram> m_program;
-    QHash<QString, double> m_rowSeconds; // by source path
+    QHash<QString, double> m_rowSeconds;    // by source path
+    QHash<QString, double> m_rowCpuSeconds; // by source path
 };

@@ -35,6 +35,7 @@ struct Result {
     double ssim = -1;
     double aspectError = -1;
     double seconds = -1;
+    double cpuSeconds = -1; // of the converter: steadier than wall time on a shared machine
     qint64 bytes = 0;
 };
 
@@ -80,9 +81,11 @@ Result RunPeer(const QString& peer, const Clip& clip, const QString& folder)
     process.setStandardInputFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
+    const double cpuBefore = ChildrenCpuSeconds();
     process.start(peer, {"-i", clip.corpus.path, "-o", result.output, "--preset", PeerPreset});
     process.waitForFinished(-1);
     result.seconds = clock.nsecsElapsed() / 1e9;
+    result.cpuSeconds = ChildrenCpuSeconds() - cpuBefore;
     const int exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.completed = exitCode == 0 && QFileInfo(result.output).size() > 0 && Probe(result.output).readable;
     if (!result.completed)
@@ -111,7 +114,7 @@ void Header(const QStringList& cells)
 struct Totals {
     int completed = 0;
     qint64 outputBytes = 0, sourceBytes = 0;
-    double ssimSum = 0, ssimMin = 2, aspectMax = 0, seconds = 0;
+    double ssimSum = 0, ssimMin = 2, aspectMax = 0, seconds = 0, cpuSeconds = 0;
     int ssimCount = 0;
     double SizeRatio() const { return sourceBytes > 0 ? double(outputBytes) / sourceBytes : -1; }
     double SsimMean() const { return ssimCount > 0 ? ssimSum / ssimCount : -1; }
@@ -127,6 +130,8 @@ template <typename Side, typename Include> Totals Sum(const QList<Clip>& clips, 
         const Result& result = side(clip);
         if (result.seconds > 0)
             totals.seconds += result.seconds;
+        if (result.cpuSeconds > 0)
+            totals.cpuSeconds += result.cpuSeconds;
         if (!result.completed)
             continue;
         ++totals.completed;
@@ -147,23 +152,24 @@ template <typename Side, typename Include> Totals Sum(const QList<Clip>& clips, 
 void PrintSide(const char* title, const QList<Clip>& clips, const Result Clip::*side)
 {
     std::printf("\n### %s\n\n", title);
-    Header({"clip", "result", "output picture", "size MB", "size / source", "SSIM", "DAR error", "wall s"});
+    Header({"clip", "result", "output picture", "size MB", "size / source", "SSIM", "DAR error", "wall s", "CPU s"});
     for (const Clip& clip : clips) {
         const Result& result = clip.*side;
         Row({BaseName(clip.corpus.path), result.completed ? "completed" : "**failed**", result.facts.Describe(),
              result.completed ? Megabytes(result.bytes) : "–", Figure(result.sizeRatio, 3), Figure(result.ssim, 4),
-             Figure(result.aspectError, 2, " %"), Figure(result.seconds, 2)});
+             Figure(result.aspectError, 2, " %"), Figure(result.seconds, 2), Figure(result.cpuSeconds, 2)});
     }
 }
 
 void PrintTotals(const char* name, const Totals& totals, int clipCount, double batchSeconds)
 {
     std::printf("%s: %d of %d completed; output %s MB of source %s MB (ratio %s); SSIM mean %s, min %s; "
-                "largest DAR error %s; wall time %s s\n",
+                "largest DAR error %s; wall time %s s, converters' CPU time %s s\n",
                 name, totals.completed, clipCount, qPrintable(Megabytes(totals.outputBytes)),
                 qPrintable(Megabytes(totals.sourceBytes)), qPrintable(Figure(totals.SizeRatio(), 3)),
                 qPrintable(Figure(totals.SsimMean(), 4)), qPrintable(Figure(totals.ssimMin, 4)),
-                qPrintable(Figure(totals.aspectMax, 2, " %")), qPrintable(Figure(batchSeconds, 1)));
+                qPrintable(Figure(totals.aspectMax, 2, " %")), qPrintable(Figure(batchSeconds, 1)),
+                qPrintable(Figure(totals.cpuSeconds, 1)));
 }
 
 } // namespace
@@ -215,6 +221,7 @@ int main(int argc, char* argv[])
                         clip.ours.completed = row.completed;
                         clip.ours.why = row.toolTip.simplified();
                         clip.ours.seconds = row.seconds;
+                        clip.ours.cpuSeconds = row.cpuSeconds;
                         clip.ours.output = ours + "/" + BaseName(clip.corpus.path) + ".mp4";
                     }
         }
@@ -286,27 +293,30 @@ int main(int argc, char* argv[])
         PrintTotals("HandBrakeCLI", Sum(clips, peerSide, everyClip), int(clips.size()), peerSeconds);
 
         std::printf("\n### Side by side (clips both completed)\n\n");
-        Header({"clip", "size ours / peer", "SSIM ours − peer", "time ours / peer"});
+        Header({"clip", "size ours / peer", "SSIM ours − peer", "wall time ours / peer", "CPU time ours / peer"});
         const auto both = [](const Clip& clip) { return clip.ours.completed && clip.peer.completed; };
         for (const Clip& clip : clips) {
             if (!both(clip)) {
-                Row({BaseName(clip.corpus.path), clip.ours.completed ? "peer failed" : "ours failed", "–", "–"});
+                Row({BaseName(clip.corpus.path), clip.ours.completed ? "peer failed" : "ours failed", "–", "–", "–"});
                 continue;
             }
             const bool ssims = clip.ours.ssim >= 0 && clip.peer.ssim >= 0;
             Row({BaseName(clip.corpus.path), Figure(double(clip.ours.bytes) / clip.peer.bytes, 3),
                  ssims ? QString::asprintf("%+.4f", clip.ours.ssim - clip.peer.ssim) : "–",
-                 Figure(clip.ours.seconds / clip.peer.seconds, 2)});
+                 Figure(clip.ours.seconds / clip.peer.seconds, 2),
+                 Figure(clip.ours.cpuSeconds / clip.peer.cpuSeconds, 2)});
         }
         const Totals ourCommon = Sum(clips, ourSide, both), peerCommon = Sum(clips, peerSide, both);
         const double sizeRatio = peerCommon.outputBytes > 0 ? double(ourCommon.outputBytes) / peerCommon.outputBytes : -1;
         const double timeRatio = peerCommon.seconds > 0 ? ourCommon.seconds / peerCommon.seconds : -1;
+        const double cpuRatio = peerCommon.cpuSeconds > 0 ? ourCommon.cpuSeconds / peerCommon.cpuSeconds : -1;
         std::printf("\nOn the %d clips both completed: size ours / peer %s; SSIM mean ours %s, peer %s "
-                    "(difference %+.4f); min ours %s, peer %s; time ours / peer %s (per-row clocks)\n",
+                    "(difference %+.4f); min ours %s, peer %s; wall time ours / peer %s (per-row clocks), "
+                    "CPU time %s\n",
                     ourCommon.completed, qPrintable(Figure(sizeRatio, 3)), qPrintable(Figure(ourCommon.SsimMean(), 4)),
                     qPrintable(Figure(peerCommon.SsimMean(), 4)), ourCommon.SsimMean() - peerCommon.SsimMean(),
                     qPrintable(Figure(ourCommon.ssimMin, 4)), qPrintable(Figure(peerCommon.ssimMin, 4)),
-                    qPrintable(Figure(timeRatio, 2)));
+                    qPrintable(Figure(timeRatio, 2)), qPrintable(Figure(cpuRatio, 2)));
         std::printf("Whole runs: Movarin's batch %.1f s, the peer's %d runs %.1f s (ratio %.2f)\n", ourBatchSeconds,
                     int(clips.size()), peerSeconds, peerSeconds > 0 ? ourBatchSeconds / peerSeconds : -1.0);
 
@@ -322,9 +332,10 @@ int main(int argc, char* argv[])
         std::printf("- SSIM no lower than the peer's minus 0.005: %s (mean %+.4f on common clips)\n",
                     verdict(ourCommon.SsimMean() >= peerCommon.SsimMean() - 0.005),
                     ourCommon.SsimMean() - peerCommon.SsimMean());
-        std::printf("- conversion no slower than the peer: %s (time ratio %s on common clips, %.2f whole runs)\n",
+        std::printf("- conversion no slower than the peer: %s (wall time ratio %s on common clips, %.2f whole runs; "
+                    "CPU time ratio %s)\n",
                     verdict(timeRatio >= 0 && timeRatio <= 1.0 && ourBatchSeconds <= peerSeconds),
-                    qPrintable(Figure(timeRatio, 2)), ourBatchSeconds / peerSeconds);
+                    qPrintable(Figure(timeRatio, 2)), ourBatchSeconds / peerSeconds, qPrintable(Figure(cpuRatio, 2)));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
