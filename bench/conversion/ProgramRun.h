@@ -1,21 +1,14 @@
 #pragma once
-// The real program started in-process on a fresh copy of the default
-// database, with the machine's ffmpeg as bin/ffmpeg beside the benchmark,
-// driven only through what a user touches: the controller's add operation
-// (the one the Add dialog uses), the Convert button, the file list and the
-// output folder field. (Adapted from bench/batch/BenchProgram, which adds
-// rows by hand and keeps no per-row clock.)
+// The real program on the machine's ffmpeg (see BenchProgram), driven only
+// through what a user touches: the controller's add operation (the one the
+// Add dialog uses), the Convert button, the file list and the output folder
+// field; with a clock per row.
 
-#include "tests/support/RecordingDesktop.h"
+#include "bench/batch/BenchProgram.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <memory>
-
-class TFFmpegFrm;
-struct TProgram;
 
 struct RowResult {
     QString source;
@@ -34,9 +27,7 @@ double ChildrenCpuSeconds();
 class ProgramRun {
 public:
     ProgramRun();
-    ~ProgramRun();
 
-    TFFmpegFrm* Window() const;
     // TFFmpegFunc().AddFiles(paths); returns how many rows the list has.
     int AddFiles(const QStringList& paths);
     // Sets the output folder, presses Convert and returns when Add is
@@ -50,10 +41,7 @@ public:
     QList<RowResult> Rows() const;
 
 private:
-    RecordingSleepInhibitor m_sleepLock;
-    RecordingNotifier m_notifier;
-    QTemporaryDir m_folder;
-    std::unique_ptr<TProgram> m_program;
+    BenchProgram m_program;
     QHash<QString, double> m_rowSeconds;    // by source path
     QHash<QString, double> m_rowCpuSeconds; // by source path
 };
