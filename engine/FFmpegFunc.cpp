@@ -8,8 +8,11 @@
 #include "settings/DataModule.h"
 
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
 
 TFFmpegFunc::TFFmpegFunc()
     : SqliteQuery(SqlDatMod->SqliteQuery), BatchRows(*FFmpegFrm->BatchRows), Selectors{}, OpenDialog1(FFmpegFrm->OpenDialog1),
@@ -34,7 +37,13 @@ void TFFmpegFunc::RunStatement(const QByteArray& statement)
 
 void TFFmpegFunc::LockButtons()
 {
-    for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
+    const std::initializer_list<QToolButton*> locked{AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn};
+    // A disabled button hands its focus on along the tab chain: from
+    // Convert to Stop, where the next Space would stop the batch that the
+    // last one started. The file list takes it instead.
+    if (std::any_of(locked.begin(), locked.end(), [](QToolButton* button) { return button->hasFocus(); }))
+        FileListView->setFocus(Qt::OtherFocusReason);
+    for (QToolButton* button : locked)
         button->setEnabled(false);
 }
 
