@@ -7,6 +7,7 @@
 #include "components/ImageList.h"
 #include "components/JvComboBox.h"
 #include "components/JvTrayIcon.h"
+#include "converter/ConverterProbe.h"
 #include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
@@ -94,6 +95,8 @@ void TFFmpegFrm::wireEvents()
     };
     JvCreateProcess->OnTerminate = [this](TJvCreateProcess*, quint32 exitCode) { JvCreateProcessTerminate(exitCode); };
     connect(JvTimer, &QTimer::timeout, this, &TFFmpegFrm::JvTimerTimer);
+    connect(ConverterProbe, &TConverterProbe::AbilitiesChanged, this, &TFFmpegFrm::ConverterProbeChanged);
+    connect(ConverterProbe, &TConverterProbe::ProbeFailed, this, &TFFmpegFrm::ConverterProbeFailed);
     JvTrayIcon->OnClick = [this](Qt::MouseButton button) { JvTrayIconClick(button); };
     connect(JvPopupMenu->findChild<QAction*>("OpenKelmora1"), &QAction::triggered, this,
             &TFFmpegFrm::OpenKelmora1Click);
@@ -129,6 +132,11 @@ void TFFmpegFrm::JvCreateProcessTerminate(quint32 exitCode)
     Guarded([this, exitCode] { RunEndOfFileStep(*this, exitCode); });
 }
 void TFFmpegFrm::JvTimerTimer() { WithController([](TFFmpegFunc& c) { c.ToggleTrayIcon(); }); }
+void TFFmpegFrm::ConverterProbeChanged() { WithController([](TFFmpegFunc& c) { c.ApplyConverterAbilities(); }); }
+void TFFmpegFrm::ConverterProbeFailed(const QString& message)
+{
+    WithController([&message](TFFmpegFunc& c) { c.ReportConverterProbeFailure(message); });
+}
 void TFFmpegFrm::JvTrayIconClick(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
@@ -142,6 +150,7 @@ void TFFmpegFrm::FormShow()
     WithController([](TFFmpegFunc& c) {
         c.LoadAllOptionLists();
         c.LoadOutputDir();
+        c.StartConverterProbe();
     });
 }
 

@@ -58,6 +58,8 @@ private:
     void JvCreateProcessRead(const QByteArray& line, bool startsOnNewLine);
     void JvCreateProcessTerminate(quint32 exitCode);
     void JvTimerTimer();
+    void ConverterProbeChanged();
+    void ConverterProbeFailed(const QString& message);
     void JvTrayIconClick(Qt::MouseButton button);
     void OpenKelmora1Click();
     void Quit1Click();

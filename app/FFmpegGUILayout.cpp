@@ -2,12 +2,14 @@
 #include "app/FFmpegGUI.h"
 #include "app/GridLineDelegate.h"
 #include "batch/BatchRows.h"
+#include "batch/SourceFiles.h"
 #include "components/CursorEdit.h"
 #include "components/Dialogs.h"
 #include "components/FileListBinding.h"
 #include "components/ImageList.h"
 #include "components/JvComboBox.h"
 #include "components/JvTrayIcon.h"
+#include "converter/ConverterProbe.h"
 #include "process/JvCreateProcess.h"
 #include "settings/OptionKinds.h"
 
@@ -252,11 +254,9 @@ void TFFmpegFrm::buildNonVisual()
 {
     OpenDialog1 = new TOpenDialog("OpenDialog1", this);
     OpenDialog1->Title = "Add video files";
-    OpenDialog1->Filter = "all video files|*.mp4;*.asf;*.avi;*.qt;*.vob;*.mov;*.flv;*.mpq;*.wmv;*.3gp;*.3g2;*.rm;*.rmvb"
-                          "|mp4 video file|*.mp4|asf video file|*.asf|avi video file|*.avi|qt video file|*.qt"
-                          "|vob video file|*.vob|rm video file|*.rm|rmvb video file|*.rmvb|flv video file|*.flv"
-                          "|mov video file|*.mov|mpq video file|*.mpq|wmv video file|*.wmv|3gp video file|*.3gp"
-                          "|3g2 video file|*.3g2";
+    OpenDialog1->Filter = SourceFileFilter(TConverterAbilities().SourceExtensions());
+    ConverterProbe = new TConverterProbe(this);
+    ConverterProbe->setObjectName("ConverterProbe");
     JvCreateProcess = new TJvCreateProcess(this);
     JvCreateProcess->setObjectName("JvCreateProcess");
     JvTimer = new QTimer(this);

@@ -23,6 +23,7 @@ struct TBatchRow {
     qint64 percent = 0;
     QString toolTip;      // how the conversion goes, why it failed, that it was stopped
     bool warning = false; // completed, but the tool tip tells of a fault
+    QStringList notes;    // what the latest conversion adapted or left out
 
     // Where the latest conversion wrote, and whether a file was there before.
     QString output;
@@ -36,3 +37,6 @@ struct TBatchRow {
 
 // "32%": the Percent column's text.
 inline QString PercentText(qint64 percent) { return QString::number(percent) + '%'; }
+
+// The row's tool tip: how it goes or ended, then the notes.
+QString ShownToolTip(const TBatchRow& row);

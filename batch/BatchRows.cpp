@@ -4,6 +4,14 @@
 #include <algorithm>
 #include <exception>
 
+QString ShownToolTip(const TBatchRow& row)
+{
+    QStringList lines = row.notes;
+    if (!row.toolTip.isEmpty())
+        lines.prepend(row.toolTip);
+    return lines.join('\n');
+}
+
 namespace {
 
 // A converter's message is a line or two; a child writing on without a line
@@ -60,10 +68,18 @@ void TBatchRows::Start(int index)
 {
     TBatchRow& row = Row(index);
     row.state = TRowState::Converting;
+    row.percent = 0;
     row.toolTip.clear();
     row.warning = false;
     row.messages.clear();
     row.openMessage.clear();
+    row.notes.clear();
+    emit Changed(index);
+}
+
+void TBatchRows::SetNotes(int index, const QStringList& notes)
+{
+    Row(index).notes = notes;
     emit Changed(index);
 }
 

@@ -28,6 +28,7 @@ public:
     // forgotten.
     void Start(int index);
     void SetOutput(int index, const QString& path, bool existedBefore);
+    void SetNotes(int index, const QStringList& notes);
     // Every report of the converter's current line. startsOnNewLine: the
     // line before has ended, so it is kept when it was a message; later
     // states of one line replace each other. A progress line moves the

@@ -3,12 +3,12 @@
 
 QByteArray ConverterPath(const QString& programFolder) { return programFolder.toUtf8() + "/bin/ffmpeg"; }
 
-QByteArray JoinCommandLine(const QByteArray& converter, const QByteArray& source,
-                           const OptionFragments& fragments, const QByteArray& output)
+QByteArray JoinCommandLine(const QByteArray& converter, const QByteArray& source, const QByteArray& options,
+                           const QByteArray& output)
 {
     QByteArray line = QuoteShellWord(converter) + " -n -i " + QuoteShellWord(source);
-    for (const QByteArray& fragment : fragments)
-        line += ' ' + fragment;
+    if (!options.isEmpty())
+        line += ' ' + options;
     return line + ' ' + QuoteShellWord(output);
 }
 

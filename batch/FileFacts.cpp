@@ -14,13 +14,13 @@ constexpr std::pair<const char*, const char*> UnitNames[] = {
 
 constexpr int UnitLength = 3;
 
-QString Text(const QByteArray& libraryText) { return QString::fromUtf8(libraryText); }
+QString FromLibrary(const QByteArray& libraryText) { return QString::fromUtf8(libraryText); }
 
 } // namespace
 
 QString SizeText(const QByteArray& librarySize)
 {
-    const QString size = Text(librarySize);
+    const QString size = FromLibrary(librarySize);
     const qsizetype blank = size.lastIndexOf(' ');
     if (blank >= 0) {
         const QString unit = size.mid(blank + 1);
@@ -35,7 +35,7 @@ QString PlayingTimeText(const QByteArray& libraryDuration, const char* fallback)
 {
     if (libraryDuration.isEmpty())
         return QString::fromLatin1(fallback);
-    return Text(libraryDuration).left(8);
+    return FromLibrary(libraryDuration).left(8);
 }
 
 QByteArray CodecOrFormat(const QByteArray& codec, const std::function<QByteArray()>& format)
@@ -47,7 +47,7 @@ FileRowTexts MakeFileRowTexts(const FileProperty& property)
 {
     using MediaInfoStream::General;
     FileRowTexts row;
-    row.type = Text(property(General, "FileExtension"));
+    row.type = FromLibrary(property(General, "FileExtension"));
     row.size = SizeText(property(General, "FileSize/String4"));
     const QByteArray duration = property(General, "Duration/String3");
     row.playingTime = PlayingTimeText(duration, ListDefaultPlayingTime);
@@ -59,25 +59,25 @@ InfoPanelValues MakeInfoPanelValues(const FileProperty& property)
 {
     using namespace MediaInfoStream;
     const auto codec = [&](int stream) {
-        return Text(CodecOrFormat(property(stream, "Codec/String"), [&] { return property(stream, "Format"); }));
+        return FromLibrary(CodecOrFormat(property(stream, "Codec/String"), [&] { return property(stream, "Format"); }));
     };
     // One statement per line keeps the library asked in the panel's order.
     InfoPanelValues lines;
-    const QString name = Text(property(General, "FileName"));
-    lines[1] = name + '.' + Text(property(General, "FileExtension"));
-    lines[2] = Text(property(General, "FileExtension"));
+    const QString name = FromLibrary(property(General, "FileName"));
+    lines[1] = name + '.' + FromLibrary(property(General, "FileExtension"));
+    lines[2] = FromLibrary(property(General, "FileExtension"));
     lines[3] = SizeText(property(General, "FileSize/String4"));
     lines[4] = PlayingTimeText(property(General, "Duration/String3"), PanelDefaultPlayingTime);
     lines[6] = codec(Video);
-    lines[7] = Text(property(Video, "BitRate/String"));
-    const QString width = Text(property(Video, "Width"));
-    lines[8] = width + 'x' + Text(property(Video, "Height"));
-    lines[9] = Text(property(Video, "FrameRate/String"));
-    lines[10] = Text(property(Video, "DisplayAspectRatio/String"));
+    lines[7] = FromLibrary(property(Video, "BitRate/String"));
+    const QString width = FromLibrary(property(Video, "Width"));
+    lines[8] = width + 'x' + FromLibrary(property(Video, "Height"));
+    lines[9] = FromLibrary(property(Video, "FrameRate/String"));
+    lines[10] = FromLibrary(property(Video, "DisplayAspectRatio/String"));
     lines[12] = codec(Audio);
-    lines[13] = Text(property(Audio, "BitRate/String"));
-    lines[14] = Text(property(Audio, "Channel(s)/String"));
-    lines[15] = Text(property(Audio, "SamplingRate/String"));
+    lines[13] = FromLibrary(property(Audio, "BitRate/String"));
+    lines[14] = FromLibrary(property(Audio, "Channel(s)/String"));
+    lines[15] = FromLibrary(property(Audio, "SamplingRate/String"));
     return lines;
 }
 

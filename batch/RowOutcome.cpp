@@ -103,5 +103,6 @@ bool IsListingLine(const QByteArray& line)
     for (const char* heading : {"ffmpeg version ", "Input #", "Output #", "Stream mapping:", "Press [q]"})
         if (line.startsWith(heading))
             return true;
-    return false;
+    // The interlace detector's counts at the end of every conversion.
+    return line.startsWith("[Parsed_idet_");
 }

@@ -61,6 +61,6 @@ bool IsClosingFailureLine(const QString& line);
 // however many closing lines follow it.
 QStringList AddMessageLine(QStringList messages, const QString& line);
 
-// The converter's banner, its listing of streams and its prompt: lines that
-// never tell why a conversion failed.
+// The converter's banner, its listing of streams, its prompt and the
+// interlace detector's counts: lines that never tell why a conversion failed.
 bool IsListingLine(const QByteArray& line);

@@ -5,6 +5,17 @@
 
 #include <algorithm>
 
+QString SourceFileFilter(const QStringList& extensions)
+{
+    QStringList patterns;
+    for (const QString& extension : extensions)
+        patterns << "*." + extension;
+    QString filter = "All video files|" + patterns.join(';');
+    for (const char* type : {"mp4", "asf", "avi", "qt", "vob", "rm", "rmvb", "flv", "mov", "mpg", "wmv", "3gp", "3g2"})
+        filter += QStringLiteral("|%1 video file|*.%1").arg(QLatin1String(type));
+    return filter + "|All files|*";
+}
+
 QStringList FilterExtensions(const QString& filter)
 {
     const QStringList parts = filter.split('|');

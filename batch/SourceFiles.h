@@ -5,6 +5,11 @@
 #include <QStringList>
 #include <QUrl>
 
+// The Add dialog's filter: "All video files" with every given extension
+// first, then one entry for each of the long-known video types, and "All
+// files" last.
+QString SourceFileFilter(const QStringList& extensions);
+
 // The extensions an open-dialog filter ("name|*.mp4;*.avi|name|*.avi") offers,
 // lower case, each once, in the order they first appear.
 QStringList FilterExtensions(const QString& filter);

@@ -47,7 +47,7 @@ void TFileListBinding::Show(int index)
     const QString texts[] = {row.source, row.type, row.size, row.playingTime, PercentText(row.percent)};
     for (int column = 0; column < int(std::size(texts)); ++column) {
         item->setText(column, texts[column]);
-        item->setToolTip(column, row.toolTip);
+        item->setToolTip(column, ShownToolTip(row));
     }
     item->setIcon(SourceColumn, m_images->Icon(MarkOf(row.state)));
 }

@@ -19,13 +19,13 @@ TJvComboBox::TJvComboBox(const char* name, int tag, QWidget* parent) : QComboBox
     connect(lineEdit(), &QLineEdit::textEdited, this, &TJvComboBox::completeTypedText);
 }
 
-void TJvComboBox::ReplaceEntries(const QList<QByteArray>& entries)
+void TJvComboBox::ReplaceEntries(const QList<TEntry>& entries)
 {
     const QSignalBlocker quiet(this);
     const QString text = currentText();
     clear();
-    for (const QByteArray& entry : entries)
-        addItem(QString::fromUtf8(entry));
+    for (const TEntry& entry : entries)
+        addItem(QString::fromUtf8(entry.name), entry.position);
     setCurrentIndex(-1);
     setEditText(text);
     showTextStart();
@@ -34,16 +34,18 @@ void TJvComboBox::ReplaceEntries(const QList<QByteArray>& entries)
 void TJvComboBox::SelectPosition(int position)
 {
     const QSignalBlocker quiet(this);
-    if (position == currentIndex())
+    if (position == -1 || position == SelectedPosition())
         return;
-    if (position >= 0 && position < count()) {
-        setCurrentIndex(position);
+    if (const int index = findData(position); index >= 0) {
+        setCurrentIndex(index);
         showTextStart();
     } else {
         setCurrentIndex(-1);
         setEditText(QString());
     }
 }
+
+int TJvComboBox::SelectedPosition() const { return currentIndex() < 0 ? -1 : currentData().toInt(); }
 
 void TJvComboBox::showTextStart() { lineEdit()->setCursorPosition(0); }
 

@@ -8,6 +8,10 @@
 // never announce anything. A selection made by the program or chosen from
 // the list shows the start of its text, which is where entries differ; the
 // list opens wide enough for its longest entry.
+//
+// Each entry carries its position in the catalogue, which is what choices
+// are saved and looked up by: a selector may offer only some of the
+// catalogue's entries.
 class TJvComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -15,11 +19,20 @@ public:
 
     const int Tag;
 
+    struct TEntry {
+        int position; // in the catalogue
+        QByteArray name;
+    };
     // Replaces the entries; the text field keeps its content and no entry is selected.
-    void ReplaceEntries(const QList<QByteArray>& entries);
-    // Selects position p as loading does: -1 (or the position already
-    // selected) changes nothing, a position past the end clears the text field.
+    void ReplaceEntries(const QList<TEntry>& entries);
+    // Selects the entry at this catalogue position as loading does: -1 (or
+    // the entry already selected) changes nothing, a position no entry has
+    // clears the text field.
     void SelectPosition(int position);
+    // The catalogue position of the selected entry; -1 when none is.
+    int SelectedPosition() const;
+    // Whether an entry has this catalogue position.
+    bool Offers(int position) const { return findData(position) >= 0; }
 
     void showPopup() override;
 

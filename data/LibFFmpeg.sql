@@ -14,19 +14,36 @@
 --     somewhere in the middle.
 --   * cmbex_name is what the user sees; the drop-downs complete typed text
 --     against it, so start a name with the word a user would type.
---   * cmbex_cmd is pasted into the ffmpeg command line unchanged, between the
---     input file and the output .mp4, in this order: video codec, video
+--   * cmbex_cmd is ffmpeg arguments, put on the command line between the
+--     input file and the output .mp4 in this order: video codec, video
 --     bitrate, video size, frame rate, aspect, audio codec, audio bitrate,
 --     channels, sampling. The line is split into arguments at blanks, so a
 --     fragment is whole ffmpeg arguments separated by single blanks, without
 --     quotes. An empty fragment adds nothing: ffmpeg keeps the source's
 --     property (or picks the nearest one the chosen encoder supports).
+--     Two kinds of entry are read by the program instead of passed on:
+--       quality:<level>  (video bitrate) a constant quality; what it means
+--                        for each encoder is in cmbex_vdoquality;
+--       fit:<w>x<h>      (video size) the picture shrinks to fit that box,
+--                        keeping its shape; it never grows.
+--     Before each file the program checks the choices against the file
+--     (what can be copied into MP4, how many channels and which sampling
+--     rates an audio encoder takes) and refuses or adapts them.
+--   * The codec drop-downs offer only entries whose encoder the installed
+--     ffmpeg has; an entry with a hardware encoder (VA-API, NVENC, QSV) only
+--     once a one-frame trial of this very fragment has worked.
 --   * Every fragment must work with the starting choice of every other
 --     drop-down (cmbex_itemindex below); the catalogue test converts a short
 --     generated clip once per entry to prove it with the installed ffmpeg.
+--   * Names are short enough to read in full in the window's drop-downs.
 --
 -- Written for Debian 12's ffmpeg 5.1 and for MP4 output. Options use the
 -- stream-specifier spellings (-c:v, -b:v, -c:a, -b:a) throughout.
+
+-- The catalogue's generation: raised whenever entries change meaning, so
+-- that a user's older copy is renewed (their output folder and the choices
+-- whose entries kept their names carried over).
+pragma user_version = 1;
 
 begin transaction;
 
@@ -88,6 +105,17 @@ create table cmbex_adofreq (
   cmbex_cmd   text not null
 );
 
+-- What a constant-quality entry of the video bitrate table (cmbex_cmd
+-- 'quality:<level>') means for each encoder: one row per level and encoder
+-- that a codec entry names. A level without a row for the chosen encoder
+-- makes the program refuse the combination before converting.
+create table cmbex_vdoquality (
+  cmbex_level   text not null,
+  cmbex_encoder text not null,
+  cmbex_cmd     text not null,
+  primary key (cmbex_level, cmbex_encoder)
+);
+
 -- The output folder; the program uses only the row keyed '001'.
 create table savedir_videofile (
   dir_numb text primary key,
@@ -104,56 +132,99 @@ create table savedir_videofile (
 -- only 4:2:0 and convert by themselves.
 -- -tag:v hvc1: ffmpeg marks HEVC in MP4 as 'hev1' by default, which Apple's
 -- players will not play; 'hvc1' is the form every player accepts.
--- SVT-AV1 switches to bitrate-targeted encoding when -b:v is given; it needs
--- even frame sizes, which every entry of the size table has.
--- Copy passes the source's video through untouched: the bitrate, size and
--- frame-rate choices are then ignored (only -aspect still applies, as a
--- container flag), and it fails for sources whose codec MP4 cannot hold
--- (for example WMV, FLV1/Sorenson, VP6, Theora or RealVideo).
+-- The graphics-card encoders are offered only where their trial worked.
+-- VA-API encodes frames in the card's memory: the picture goes there last
+-- (the -vf chain here is appended to the program's own filters).
+-- Copy passes the source's video through untouched; the program refuses it
+-- with a size, frame-rate or aspect choice that would change the picture,
+-- and for sources whose codec MP4 cannot hold (DV, WMV, FLV1, VP8, Theora,
+-- MPEG-1/2, MJPEG, the Microsoft MPEG-4 flavours …).
 insert into cmbex_vdocodec (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'H.264 (x264)',                   '-c:v libx264 -pix_fmt yuv420p'),
-  (1, 'H.265/HEVC (x265)',              '-c:v libx265 -pix_fmt yuv420p -tag:v hvc1'),
-  (2, 'MPEG-4 Part 2',                  '-c:v mpeg4'),
-  (3, 'AV1 (SVT-AV1)',                  '-c:v libsvtav1'),
-  (4, 'Copy (keep the source video)',   '-c:v copy');
+  (0, 'H.264',          '-c:v libx264 -pix_fmt yuv420p'),
+  (1, 'H.265 (HEVC)',   '-c:v libx265 -pix_fmt yuv420p -tag:v hvc1'),
+  (2, 'AV1',            '-c:v libsvtav1'),
+  (3, 'MPEG-4 Part 2',  '-c:v mpeg4'),
+  (4, 'H.264 NVENC',    '-c:v h264_nvenc -pix_fmt yuv420p'),
+  (5, 'H.265 NVENC',    '-c:v hevc_nvenc -pix_fmt yuv420p -tag:v hvc1'),
+  (6, 'H.264 QSV',      '-c:v h264_qsv -pix_fmt nv12'),
+  (7, 'H.265 QSV',      '-c:v hevc_qsv -pix_fmt nv12 -tag:v hvc1'),
+  (8, 'H.264 VA-API',   '-vaapi_device /dev/dri/renderD128 -c:v h264_vaapi -vf format=nv12,hwupload'),
+  (9, 'H.265 VA-API',   '-vaapi_device /dev/dri/renderD128 -c:v hevc_vaapi -tag:v hvc1 -vf format=nv12,hwupload'),
+  (10, 'Copy video',    '-c:v copy');
 
 -- ---------------------------------------------------------------------------
--- Video bitrate (average target; "k" is 1000 bits per second)
+-- Video bitrate: a constant quality (the size follows the picture), or an
+-- average bitrate ("k" is 1000 bits per second) for a size known in advance
 -- ---------------------------------------------------------------------------
 insert into cmbex_vdobitrate (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0,  '300 kb/s',  '-b:v 300k'),
-  (1,  '500 kb/s',  '-b:v 500k'),
-  (2,  '700 kb/s',  '-b:v 700k'),
-  (3,  '1000 kb/s', '-b:v 1000k'),
-  (4,  '1200 kb/s', '-b:v 1200k'),
-  (5,  '1500 kb/s', '-b:v 1500k'),
-  (6,  '2000 kb/s', '-b:v 2000k'),
-  (7,  '2500 kb/s', '-b:v 2500k'),
-  (8,  '3000 kb/s', '-b:v 3000k'),
-  (9,  '4000 kb/s', '-b:v 4000k'),
-  (10, '5000 kb/s', '-b:v 5000k'),
-  (11, '6000 kb/s', '-b:v 6000k'),
-  (12, '8000 kb/s', '-b:v 8000k');
+  (0,  'High quality',     'quality:high'),
+  (1,  'Standard quality', 'quality:standard'),
+  (2,  'Small file',       'quality:small'),
+  (3,  '300 kb/s',         '-b:v 300k'),
+  (4,  '500 kb/s',         '-b:v 500k'),
+  (5,  '700 kb/s',         '-b:v 700k'),
+  (6,  '1000 kb/s',        '-b:v 1000k'),
+  (7,  '1200 kb/s',        '-b:v 1200k'),
+  (8,  '1500 kb/s',        '-b:v 1500k'),
+  (9,  '2000 kb/s',        '-b:v 2000k'),
+  (10, '2500 kb/s',        '-b:v 2500k'),
+  (11, '3000 kb/s',        '-b:v 3000k'),
+  (12, '4000 kb/s',        '-b:v 4000k'),
+  (13, '5000 kb/s',        '-b:v 5000k'),
+  (14, '6000 kb/s',        '-b:v 6000k'),
+  (15, '8000 kb/s',        '-b:v 8000k');
+
+-- One quality means the same look whatever the encoder: each encoder has a
+-- scale of its own (x264 and x265 CRF differ by about six steps for the
+-- same look, SVT-AV1 runs to 63, MPEG-4 uses a quantiser). The presets
+-- trade a little size for speed, as a desktop converter's defaults should.
+insert into cmbex_vdoquality (cmbex_level, cmbex_encoder, cmbex_cmd) values
+  ('high',     'libx264',    '-crf 20 -preset fast'),
+  ('standard', 'libx264',    '-crf 23 -preset fast'),
+  ('small',    'libx264',    '-crf 27 -preset fast'),
+  ('high',     'libx265',    '-crf 23 -preset fast'),
+  ('standard', 'libx265',    '-crf 26 -preset fast'),
+  ('small',    'libx265',    '-crf 30 -preset fast'),
+  ('high',     'libsvtav1',  '-crf 30 -preset 8'),
+  ('standard', 'libsvtav1',  '-crf 35 -preset 8'),
+  ('small',    'libsvtav1',  '-crf 42 -preset 8'),
+  ('high',     'mpeg4',      '-q:v 3'),
+  ('standard', 'mpeg4',      '-q:v 5'),
+  ('small',    'mpeg4',      '-q:v 8'),
+  ('high',     'h264_nvenc', '-rc vbr -cq 21 -b:v 0'),
+  ('standard', 'h264_nvenc', '-rc vbr -cq 24 -b:v 0'),
+  ('small',    'h264_nvenc', '-rc vbr -cq 28 -b:v 0'),
+  ('high',     'hevc_nvenc', '-rc vbr -cq 24 -b:v 0'),
+  ('standard', 'hevc_nvenc', '-rc vbr -cq 27 -b:v 0'),
+  ('small',    'hevc_nvenc', '-rc vbr -cq 31 -b:v 0'),
+  ('high',     'h264_qsv',   '-global_quality 21'),
+  ('standard', 'h264_qsv',   '-global_quality 24'),
+  ('small',    'h264_qsv',   '-global_quality 28'),
+  ('high',     'hevc_qsv',   '-global_quality 24'),
+  ('standard', 'hevc_qsv',   '-global_quality 27'),
+  ('small',    'hevc_qsv',   '-global_quality 31'),
+  ('high',     'h264_vaapi', '-rc_mode CQP -qp 21'),
+  ('standard', 'h264_vaapi', '-rc_mode CQP -qp 24'),
+  ('small',    'h264_vaapi', '-rc_mode CQP -qp 28'),
+  ('high',     'hevc_vaapi', '-rc_mode CQP -qp 24'),
+  ('standard', 'hevc_vaapi', '-rc_mode CQP -qp 27'),
+  ('small',    'hevc_vaapi', '-rc_mode CQP -qp 31');
 
 -- ---------------------------------------------------------------------------
--- Video size
+-- Video size: the most the picture may measure as shown. It keeps its shape
+-- (non-square pixels included), never grows, and comes out with even sides,
+-- which the 4:2:0 encoders need; "Same as source" only rounds an odd side.
 -- ---------------------------------------------------------------------------
--- -s scales to exactly this size; ffmpeg adjusts the pixel aspect so that the
--- picture keeps the source's shape unless an aspect entry says otherwise.
--- All sizes are even, as the 4:2:0 encoders above require.
 insert into cmbex_vdosize (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0,  'Same as source',       ''),
-  (1,  '320x240 (QVGA)',       '-s 320x240'),
-  (2,  '640x360 (360p)',       '-s 640x360'),
-  (3,  '640x480 (VGA)',        '-s 640x480'),
-  (4,  '720x480 (DVD NTSC)',   '-s 720x480'),
-  (5,  '854x480 (480p)',       '-s 854x480'),
-  (6,  '720x576 (DVD PAL)',    '-s 720x576'),
-  (7,  '1024x576 (576p wide)', '-s 1024x576'),
-  (8,  '1280x720 (720p)',      '-s 1280x720'),
-  (9,  '1920x1080 (1080p)',    '-s 1920x1080'),
-  (10, '2560x1440 (1440p)',    '-s 2560x1440'),
-  (11, '3840x2160 (4K UHD)',   '-s 3840x2160');
+  (0, 'Same as source', ''),
+  (1, 'Up to 240p',     'fit:426x240'),
+  (2, 'Up to 360p',     'fit:640x360'),
+  (3, 'Up to 480p',     'fit:854x480'),
+  (4, 'Up to 576p',     'fit:1024x576'),
+  (5, 'Up to 720p',     'fit:1280x720'),
+  (6, 'Up to 1080p',    'fit:1920x1080'),
+  (7, 'Up to 1440p',    'fit:2560x1440'),
+  (8, 'Up to 4K',       'fit:3840x2160');
 
 -- ---------------------------------------------------------------------------
 -- Frame rate
@@ -161,49 +232,48 @@ insert into cmbex_vdosize (cmbex_index, cmbex_name, cmbex_cmd) values
 -- The NTSC rates are written as exact fractions: "-r 29.97" would be stored
 -- as 2997/100, a rate no player or editor expects next to 30000/1001.
 insert into cmbex_vdofps (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'Same as source',     ''),
-  (1, '15 fps',             '-r 15'),
-  (2, '23.976 fps (film)',  '-r 24000/1001'),
-  (3, '24 fps (cinema)',    '-r 24'),
-  (4, '25 fps (PAL)',       '-r 25'),
-  (5, '29.97 fps (NTSC)',   '-r 30000/1001'),
-  (6, '30 fps',             '-r 30'),
-  (7, '50 fps',             '-r 50'),
-  (8, '59.94 fps',          '-r 60000/1001'),
-  (9, '60 fps',             '-r 60');
+  (0, 'Same as source', ''),
+  (1, '15 fps',         '-r 15'),
+  (2, '23.976 fps',     '-r 24000/1001'),
+  (3, '24 fps',         '-r 24'),
+  (4, '25 fps',         '-r 25'),
+  (5, '29.97 fps',      '-r 30000/1001'),
+  (6, '30 fps',         '-r 30'),
+  (7, '50 fps',         '-r 50'),
+  (8, '59.94 fps',      '-r 60000/1001'),
+  (9, '60 fps',         '-r 60');
 
 -- ---------------------------------------------------------------------------
 -- Aspect ratio (display shape; the pixels are not rescaled, only flagged)
 -- ---------------------------------------------------------------------------
 insert into cmbex_vdoaspect (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'Same as source',       ''),
-  (1, '4:3 (standard)',       '-aspect 4:3'),
-  (2, '16:9 (widescreen)',    '-aspect 16:9'),
-  (3, '1:1 (square)',         '-aspect 1:1'),
-  (4, '21:9 (cinema wide)',   '-aspect 21:9');
+  (0, 'Same as source', ''),
+  (1, '4:3',            '-aspect 4:3'),
+  (2, '16:9',           '-aspect 16:9'),
+  (3, '1:1 (square)',   '-aspect 1:1'),
+  (4, '21:9',           '-aspect 21:9');
 
 -- ---------------------------------------------------------------------------
 -- Audio codec
 -- ---------------------------------------------------------------------------
 -- libopus, not ffmpeg's own experimental "opus" encoder, which would need
--- -strict experimental. Opus runs at 48000 Hz only (and 24/16/12/8 kHz):
--- with "Same as source" ffmpeg resamples by itself, but an explicit 22050,
--- 32000 or 44100 Hz choice makes libopus refuse to start.
--- AC-3 accepts 32000, 44100 and 48000 Hz only, so it refuses 22050 Hz.
--- MP3 holds mono or stereo only, so it refuses the 5.1 choice.
--- Copy keeps the source's audio untouched (bitrate, channels and sampling
--- are then ignored) and fails for codecs MP4 cannot hold (for example WMA,
--- RealAudio or the plain PCM of WAV, AVI and MOV files).
+-- -strict experimental. What each encoder cannot take the program adapts
+-- and says so in the file's tool tip: MP3 holds at most two channels, AC-3
+-- six; AC-3 runs at 32, 44.1 or 48 kHz only, Opus at 48 kHz (and 24, 16,
+-- 12, 8).
+-- Copy keeps the source's sound untouched; the program refuses it with a
+-- channel or sampling choice, and for codecs MP4 cannot hold (WMA, Vorbis,
+-- PCM, AMR, MP2 …).
 insert into cmbex_adocodec (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'AAC',                            '-c:a aac'),
-  (1, 'MP3 (LAME)',                     '-c:a libmp3lame'),
-  (2, 'AC-3 (Dolby Digital)',           '-c:a ac3'),
-  (3, 'Opus',                           '-c:a libopus'),
-  (4, 'Copy (keep the source audio)',   '-c:a copy');
+  (0, 'AAC',          '-c:a aac'),
+  (1, 'MP3',          '-c:a libmp3lame'),
+  (2, 'AC-3 (Dolby)', '-c:a ac3'),
+  (3, 'Opus',         '-c:a libopus'),
+  (4, 'Copy sound',   '-c:a copy');
 
 -- ---------------------------------------------------------------------------
--- Audio bitrate (total for all channels). Every value is also a legal
--- AC-3 and MP3 rate, so no codec has to round it.
+-- Audio bitrate (for each sound track). Every value is also a legal AC-3
+-- and MP3 rate, so no codec has to round it.
 -- ---------------------------------------------------------------------------
 insert into cmbex_adobitrate (cmbex_index, cmbex_name, cmbex_cmd) values
   (0, '64 kb/s',  '-b:a 64k'),
@@ -221,38 +291,38 @@ insert into cmbex_adobitrate (cmbex_index, cmbex_name, cmbex_cmd) values
 -- ffmpeg counts channels, not layouts: 5.1 is five full-range speakers plus
 -- the low-frequency one, six channels, for which ffmpeg picks the 5.1 layout.
 insert into cmbex_adochannels (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'Same as source',             ''),
-  (1, 'Mono (1 channel)',           '-ac 1'),
-  (2, 'Stereo (2 channels)',        '-ac 2'),
-  (3, '5.1 surround (6 channels)',  '-ac 6');
+  (0, 'Same as source', ''),
+  (1, 'Mono',           '-ac 1'),
+  (2, 'Stereo',         '-ac 2'),
+  (3, '5.1 surround',   '-ac 6');
 
 -- ---------------------------------------------------------------------------
 -- Sampling frequency
 -- ---------------------------------------------------------------------------
 insert into cmbex_adofreq (cmbex_index, cmbex_name, cmbex_cmd) values
-  (0, 'Same as source',   ''),
-  (1, '22050 Hz',         '-ar 22050'),
-  (2, '32000 Hz',         '-ar 32000'),
-  (3, '44100 Hz (CD)',    '-ar 44100'),
-  (4, '48000 Hz (video)', '-ar 48000');
+  (0, 'Same as source', ''),
+  (1, '22050 Hz',       '-ar 22050'),
+  (2, '32000 Hz',       '-ar 32000'),
+  (3, '44100 Hz (CD)',  '-ar 44100'),
+  (4, '48000 Hz',       '-ar 48000');
 
 -- ---------------------------------------------------------------------------
--- Starting choices: H.264 at 1500 kb/s and AAC stereo at 128 kb/s, keeping the
--- source's size, frame rate, shape and sampling. Sampling stays "Same as
--- source" so that any audio codec the user picks first works; stereo plays
--- everywhere and lets MP3 work on 5.1 sources. Positions are looked up by
--- name so that renumbering a table cannot silently move a starting choice
--- (a misspelt name yields NULL, which the not-null constraint rejects).
+-- Starting choices: H.264 at standard quality, at most 1080p, and AAC at
+-- 128 kb/s, keeping the source's frame rate, shape, channels and sampling:
+-- a small MP4 that plays everywhere and changes nothing the user did not
+-- ask for. Positions are looked up by name so that renumbering a table
+-- cannot silently move a starting choice (a misspelt name yields NULL, which
+-- the not-null constraint rejects).
 -- ---------------------------------------------------------------------------
 insert into cmbex_itemindex (cmbex_tag, cmbex_index) values
-  (1, (select cmbex_index from cmbex_vdocodec    where cmbex_name = 'H.264 (x264)')),
-  (2, (select cmbex_index from cmbex_vdobitrate  where cmbex_name = '1500 kb/s')),
-  (3, (select cmbex_index from cmbex_vdosize     where cmbex_name = 'Same as source')),
+  (1, (select cmbex_index from cmbex_vdocodec    where cmbex_name = 'H.264')),
+  (2, (select cmbex_index from cmbex_vdobitrate  where cmbex_name = 'Standard quality')),
+  (3, (select cmbex_index from cmbex_vdosize     where cmbex_name = 'Up to 1080p')),
   (4, (select cmbex_index from cmbex_vdofps      where cmbex_name = 'Same as source')),
   (5, (select cmbex_index from cmbex_vdoaspect   where cmbex_name = 'Same as source')),
   (6, (select cmbex_index from cmbex_adocodec    where cmbex_name = 'AAC')),
   (7, (select cmbex_index from cmbex_adobitrate  where cmbex_name = '128 kb/s')),
-  (8, (select cmbex_index from cmbex_adochannels where cmbex_name = 'Stereo (2 channels)')),
+  (8, (select cmbex_index from cmbex_adochannels where cmbex_name = 'Same as source')),
   (9, (select cmbex_index from cmbex_adofreq     where cmbex_name = 'Same as source'));
 
 -- No folder saved yet: the program then uses its default output folder.

@@ -3,6 +3,7 @@
 #include "batch/ShortOutput.h"
 #include "batch/StrToInt.h"
 #include "components/CursorEdit.h"
+#include "engine/ErrorDisplay.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 
@@ -30,6 +31,16 @@ TRowOutcome RowOutcomeOf(const TBatchRows& rows, int index, quint32 exitCode)
     return FlagShortOutput(outcome, ReadPlayingTimeMs(rows.At(index).source));
 }
 
+// The next row starts, or after the last one the batch is complete.
+void ContinueAfter(TFFmpegFrmComponents& window, int row)
+{
+    if (row < window.BatchRows->Count() - 1) {
+        window.JvEditNumb->Assign(QString::number(row + 1));
+        return;
+    }
+    TFFmpegFunc().EndBatch(TFFmpegFunc::TBatchEnd::Completed);
+}
+
 } // namespace
 
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
@@ -47,9 +58,14 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     const int row = StrToInt(window.JvEditNumb->text());
     if (rows.Contains(row))
         ShowRowEnd(rows, row, exitCode, RowOutcomeOf(rows, row, exitCode));
-    if (row < rows.Count() - 1) {
-        window.JvEditNumb->Assign(QString::number(row + 1));
-        return;
-    }
-    TFFmpegFunc().EndBatch(TFFmpegFunc::TBatchEnd::Completed);
+    ContinueAfter(window, row);
+}
+
+void ContinueAfterRefusedRow()
+{
+    Guarded([] {
+        if (!FFmpegFrm || FFmpegFrm->AddFileBtn->isEnabled())
+            return;
+        ContinueAfter(*FFmpegFrm, StrToInt(FFmpegFrm->JvEditNumb->text()));
+    });
 }

@@ -9,3 +9,8 @@ struct TFFmpegFrmComponents;
 // batch. The end of a stopped converter starts nothing, unless Convert was
 // pressed while it finished: then the new batch starts from row 0.
 void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode);
+
+// A row whose choices could not work ended before its converter started:
+// the batch goes on as after a converter's end, unless it was stopped
+// meanwhile.
+void ContinueAfterRefusedRow();

@@ -10,6 +10,7 @@ class QTreeWidget;
 class QWidget;
 class TBatchClock;
 class TBatchRows;
+class TConverterProbe;
 class TCursorEdit;
 class TImageList;
 class TJvCreateProcess;
@@ -41,6 +42,8 @@ struct TFFmpegFrmComponents {
     TBatchClock* BatchClock = nullptr;
     // The rows of the file list and their state; the list shows them.
     TBatchRows* BatchRows = nullptr;
+    // What the installed ffmpeg can do, as far as it is known yet.
+    TConverterProbe* ConverterProbe = nullptr;
     // Convert was pressed while a stopped converter was still finishing: the
     // new batch starts when that converter has ended.
     bool StartWhenStoppedConverterEnds = false;

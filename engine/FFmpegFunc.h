@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/ConversionPlan.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "settings/OptionKinds.h"
 
@@ -9,8 +10,10 @@
 #include <QStringList>
 #include <QUrl>
 #include <array>
+#include <optional>
 
 class TBatchRows;
+struct TConverterAbilities;
 class TJvComboBox;
 class TSqliteQuery;
 
@@ -46,6 +49,18 @@ public:
     void LoadAdoFreqList() { LoadOptionList(AdoFreq); }
     void LoadAllOptionLists();
     void SaveSelectedIndex(TJvComboBox* selector);
+    // The nine choices as the user sees them, with their fragments, in the
+    // order the converter receives them.
+    TChoices GetChosenOptions();
+    // The arguments a constant-quality level stands for with one encoder.
+    std::optional<QByteArray> GetQualityCmd(const QByteArray& level, const QString& encoder);
+    // Learns, or recalls, what the installed ffmpeg can do for the codec
+    // entries of the catalogue.
+    void StartConverterProbe();
+    // Offers what the installed ffmpeg can do: the codec entries whose
+    // encoders work, the file types it reads.
+    void ApplyConverterAbilities();
+    void ReportConverterProbeFailure(const QString& message);
 
     // Source files and the information panel.
     void ClearInfoPanel();
@@ -91,6 +106,7 @@ public:
 
 private:
     QByteArray GetOptionCmd(OptionKindIndex kind);
+    const TConverterAbilities& ConverterAbilities() const;
     void LoadOptionList(OptionKindIndex kind);
     void RunStatement(const QByteArray& statement);
 

@@ -1,8 +1,10 @@
 // The batch run: command line, progress, stop, power-off.
 #include "batch/BatchRows.h"
+#include "batch/SourceFacts.h"
 #include "desktop/BatchNotifier.h"
 #include "batch/CommandLine.h"
 #include "batch/ConversionProgress.h"
+#include "engine/EndOfFileStep.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 #include "batch/OutputNames.h"
@@ -52,10 +54,11 @@ QByteArray TFFmpegFunc::BuildCommandLine()
     const QByteArray source = BatchRows.At(row).source.toUtf8();
     const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)));
     BatchRows.SetOutput(row, output, QFileInfo::exists(output));
-    const OptionFragments fragments{GetVdoCodecCmd(),   GetVdoBitrateCmd(), GetVdoSizeCmd(),
-                                    GetVdoFpsCmd(),     GetVdoAspectCmd(),  GetAdoCodecCmd(),
-                                    GetAdoBitrateCmd(), GetAdoChannelsCmd(), GetAdoFreqCmd()};
-    return JoinCommandLine(ConverterPath(ProgramFolder()), source, fragments, output.toUtf8());
+    const TConversionPlan plan =
+        PlanConversion(ReadSourceFacts(BatchRows.At(row).source), GetChosenOptions(),
+                       [this](const QByteArray& level, const QString& encoder) { return GetQualityCmd(level, encoder); });
+    BatchRows.SetNotes(row, plan.notes);
+    return JoinCommandLine(ConverterPath(ProgramFolder()), source, plan.arguments, output.toUtf8());
 }
 
 QByteArray TFFmpegFunc::MakeOutputFileName(const QByteArray& sourcePath)
@@ -92,6 +95,12 @@ void TFFmpegFunc::ConvertCurrentFile()
     try {
         JvCreateProcess->CommandLine = BuildCommandLine();
         JvCreateProcess->Start();
+    } catch (const EChoiceConflict& conflict) {
+        // A choice that cannot work for this source fails this row only.
+        BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(conflict.what())));
+        // The next row starts from the event loop, as after a converter's
+        // end, so that a long run of refused rows never nests.
+        QMetaObject::invokeMethod(FFmpegFrm->Form, [] { ContinueAfterRefusedRow(); }, Qt::QueuedConnection);
     } catch (const std::exception& error) {
         // No converter runs for this row: the batch ends here, visibly failed.
         BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(error.what())));

@@ -1,7 +1,6 @@
 #include "media/MediaInfoQuery.h"
 
 namespace {
-constexpr std::size_t FirstStream = 0;
 constexpr int ValueAsText = 1;
 constexpr int SearchByName = 0;
 
@@ -35,12 +34,12 @@ MediaInfoQuery::~MediaInfoQuery() {
   delete_(handle_);
 }
 
-QByteArray MediaInfoQuery::Get(int streamKind, const char* parameter) {
-  if (!handle_)
+QByteArray MediaInfoQuery::Get(int streamKind, int streamNumber, const char* parameter) {
+  if (!handle_ || streamNumber < 0)
     return {};
   // The text belongs to the library and is overwritten by the next call on
   // the handle, so it is copied before anything else happens.
   const char* value =
-      get_(handle_, streamKind, FirstStream, parameter, ValueAsText, SearchByName);
+      get_(handle_, streamKind, std::size_t(streamNumber), parameter, ValueAsText, SearchByName);
   return value ? QByteArray(value) : QByteArray();
 }

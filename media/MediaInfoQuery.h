@@ -4,11 +4,14 @@
 
 #include "media/MediaInfoEntryPoints.h"
 
-// Stream kinds of the library: the file as a whole, its video, its audio.
+// Stream kinds of the library: the file as a whole, its video, its audio,
+// its text (subtitles), and other streams (time codes, data).
 namespace MediaInfoStream {
 inline constexpr int General = 0;
 inline constexpr int Video = 1;
 inline constexpr int Audio = 2;
+inline constexpr int Text = 3;
+inline constexpr int Other = 4;
 }
 
 // One file opened on one library handle for as long as the object lives.
@@ -25,7 +28,9 @@ public:
 
   // The parameter of the first stream of the given kind as the library words
   // it (UTF-8); empty when the file has no such value or could not be read.
-  QByteArray Get(int streamKind, const char* parameter);
+  QByteArray Get(int streamKind, const char* parameter) { return Get(streamKind, 0, parameter); }
+  // The same of the streamNumber-th stream of the kind, counted from 0.
+  QByteArray Get(int streamKind, int streamNumber, const char* parameter);
 
 private:
   void* handle_ = nullptr;

@@ -5,9 +5,10 @@
 # user's choices into it, but an installed program folder belongs to root.
 # So every user gets a working folder of their own, seeded on the first start
 # with a copy of the shipped catalogue whose saved output folder is the
-# user's videos folder. Later starts only change into it: a catalogue the
-# user already has is never replaced, even a damaged one, so the program can
-# say what is wrong with it.
+# user's videos folder. Later starts change into it; a catalogue the user
+# already has is renewed only when the shipped one is of a later generation
+# (keeping the user's folder and choices), never replaced otherwise, even a
+# damaged one, so the program can say what is wrong with it.
 set -eu
 
 fail() {
@@ -89,4 +90,9 @@ if [ ! -e "$catalogue" ] && [ ! -L "$catalogue" ]; then
 fi
 
 cd "$work_dir" || fail 73 "cannot enter the working folder $work_dir"
+# A catalogue of an earlier generation is renewed, keeping the user's output
+# folder and choices; when that cannot be done the program still starts with
+# the catalogue the user has.
+"$program_dir/movarin-renew-catalogue" "$shipped_catalogue" >&2 ||
+    printf 'movarin: the option catalogue could not be renewed\n' >&2
 exec "$program_dir/movarin"

@@ -2,6 +2,7 @@
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
 #include "batch/BatchRows.h"
+#include "converter/ConverterProbe.h"
 #include "process/JvCreateProcess.h"
 #include "settings/DataModule.h"
 
@@ -27,6 +28,8 @@ BenchProgram::BenchProgram(const QString& converter)
     QDir::setCurrent(m_folder.path());
     SetSleepInhibitorBackend(&m_sleepLock);
     SetBatchNotifierBackend(&m_notifier);
+    // The scripted converter answers the batch only.
+    TConverterProbe::AnswerWith(TConverterAbilities());
     m_program = CreateProgram(TSqlDatMod::DefaultClientLibrary);
     m_program->mainWindow->show();
     QCoreApplication::processEvents();

@@ -67,7 +67,10 @@ private slots:
         ProgramFixture fixture;
         RecordingPowerOff powerOff(nullptr);
         // MPEG-4 Visual at a high bitrate: far more than the limit allows.
-        fixture.PrepareDatabase({"update cmbex_itemindex set cmbex_index = 2 where cmbex_tag = 1"});
+        fixture.PrepareDatabase({"update cmbex_itemindex set cmbex_index = (select cmbex_index from cmbex_vdocodec "
+                                 "where cmbex_name = 'MPEG-4 Part 2') where cmbex_tag = 1",
+                                 "update cmbex_itemindex set cmbex_index = (select cmbex_index from cmbex_vdobitrate "
+                                 "where cmbex_name = '8000 kb/s') where cmbex_tag = 2"});
         TFFmpegFrm* window = fixture.Start();
         window->JvEditDir->setText(files.filePath("out"));
         AddRow(window, source, "00:00:02");
@@ -160,8 +163,10 @@ private slots:
         ProgramFixture fixture;
         RecordingPowerOff powerOff(nullptr);
         // MPEG-4 Visual and MP3, unlike the clips' own codecs.
-        fixture.PrepareDatabase({"update cmbex_itemindex set cmbex_index = 2 where cmbex_tag = 1",
-                                 "update cmbex_itemindex set cmbex_index = 1 where cmbex_tag = 6"});
+        fixture.PrepareDatabase({"update cmbex_itemindex set cmbex_index = (select cmbex_index from cmbex_vdocodec "
+                                 "where cmbex_name = 'MPEG-4 Part 2') where cmbex_tag = 1",
+                                 "update cmbex_itemindex set cmbex_index = (select cmbex_index from cmbex_adocodec "
+                                 "where cmbex_name = 'MP3') where cmbex_tag = 6"});
         TFFmpegFrm* window = fixture.Start();
         const QString out = files.filePath("my out");
         window->JvEditDir->setText(out);

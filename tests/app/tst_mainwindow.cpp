@@ -74,8 +74,8 @@ private slots:
         QCOMPARE(window->JvEditCmdMsg->text(), QString());
 
         QCOMPARE(selectorTexts(window),
-                 (QStringList{"H.264 (x264)", "1500 kb/s", "Same as source", "Same as source", "Same as source", "AAC",
-                              "128 kb/s", "Stereo (2 channels)", "Same as source"}));
+                 (QStringList{"H.264", "Standard quality", "Up to 1080p", "Same as source", "Same as source", "AAC",
+                              "128 kb/s", "Same as source", "Same as source"}));
         QCOMPARE(window->JvEditDir->text(), DefaultOutputDir(ProgramFolder()));
         QVERIFY(fixture.Shown.isEmpty());
     }
@@ -89,11 +89,19 @@ private slots:
             {"cmbex_vdocodec", 1},   {"cmbex_vdobitrate", 2}, {"cmbex_vdosize", 3},
             {"cmbex_vdofps", 4},     {"cmbex_vdoaspect", 5},  {"cmbex_adocodec", 6},
             {"cmbex_adobitrate", 7}, {"cmbex_adochannels", 8}, {"cmbex_adofreq", 9}};
-        for (const auto& [table, tag] : tables) {
-            expected << "select cmbex_index,cmbex_name from " + QByteArray(table) + " order by cmbex_index";
+        const auto loadList = [&expected](const char* table, int tag) {
+            expected << "select cmbex_index,cmbex_name,cmbex_cmd from " + QByteArray(table) + " order by cmbex_index";
             expected << "select cmbex_index from cmbex_itemindex where cmbex_tag = " + QByteArray::number(tag);
-        }
+        };
+        for (const auto& [table, tag] : tables)
+            loadList(table, tag);
         expected << "select dir_name from savedir_videofile where dir_numb = '001'";
+        // Then the codec entries for the converter probe, and the codec
+        // selectors offer what it knows.
+        expected << "select cmbex_index,cmbex_name,cmbex_cmd from cmbex_vdocodec order by cmbex_index"
+                 << "select cmbex_index,cmbex_name,cmbex_cmd from cmbex_adocodec order by cmbex_index";
+        loadList("cmbex_vdocodec", 1);
+        loadList("cmbex_adocodec", 6);
         QCOMPARE(fixture.Statements, expected);
     }
 
@@ -239,7 +247,7 @@ private slots:
         TFFmpegFrm* window = fixture.Start();
         QCOMPARE(ErrorTexts(fixture.Shown), QStringList{"no such table: cmbex_vdofps."});
         QCOMPARE(selectorTexts(window),
-                 (QStringList{"H.264 (x264)", "1500 kb/s", "Same as source", "JvCmbVdo4", "JvCmbVdo5", "JvCmbAdo1",
+                 (QStringList{"H.264", "Standard quality", "Up to 1080p", "JvCmbVdo4", "JvCmbVdo5", "JvCmbAdo1",
                               "JvCmbAdo2", "JvCmbAdo3", "JvCmbAdo4"}));
         QCOMPARE(window->findChild<QComboBox*>("JvCmbVdo5")->count(), 0);
         QCOMPARE(window->JvEditDir->text(), QString());

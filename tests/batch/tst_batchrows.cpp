@@ -170,8 +170,9 @@ private slots:
         QCOMPARE(StoppedAt32Percent().toolTip, QString("Stopped at 32%."));
     }
 
-    // Starting again forgets what the last run left; the facts and the
-    // percentage stay until new progress comes.
+    // Starting again forgets what the last run left, its percentage too (a
+    // row refused before its converter starts must not show an old 100%);
+    // the facts stay.
     void startForgetsTheLastRun()
     {
         TBatchRows rows;
@@ -182,6 +183,7 @@ private slots:
         QCOMPARE(rows.At(0).state, TRowState::Converting);
         QCOMPARE(rows.At(0).toolTip, QString());
         QCOMPARE(rows.Messages(0), QStringList());
+        QCOMPARE(rows.At(0).percent, qint64(0));
         QCOMPARE(rows.At(0).playingTime, QString("00:03:20"));
         QCOMPARE(rows.Tally().failed, 0);
     }

@@ -13,20 +13,6 @@ struct OptionEntry
     QString fragment;
 };
 
-// The option kinds in the order the converter's command line takes their
-// fragments; the tag is the kind's key in cmbex_itemindex.
-struct OptionKind
-{
-    int tag;
-    const char *table;
-};
-
-inline constexpr OptionKind optionKinds[] = {
-    {1, "cmbex_vdocodec"},   {2, "cmbex_vdobitrate"}, {3, "cmbex_vdosize"},
-    {4, "cmbex_vdofps"},     {5, "cmbex_vdoaspect"},  {6, "cmbex_adocodec"},
-    {7, "cmbex_adobitrate"}, {8, "cmbex_adochannels"}, {9, "cmbex_adofreq"},
-};
-
 // Reads a database through the sqlite3 command-line program, so the test
 // looks at the file exactly as the build made it, with no library of ours
 // in between.

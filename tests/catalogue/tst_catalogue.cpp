@@ -1,12 +1,19 @@
 // The default LibFFmpeg.Dat that ships with the program: its tables have the
 // shape the program's statements expect, its starting choices point at real
-// entries, every entry's fragment makes the installed ffmpeg write a valid
-// MP4, and the build never overwrites a user's copy.
+// entries, every entry makes the installed ffmpeg write a valid MP4 (with
+// the command line the program builds from it), every quality level means
+// something for every encoder, and the build never overwrites a user's copy.
 
 #include "CatalogueReader.h"
 #include "ConversionExpectation.h"
 #include "MediaProbe.h"
 #include "ToolRun.h"
+#include "batch/ConversionPlan.h"
+#include "converter/CodecFragment.h"
+#include "converter/EncoderList.h"
+#include "media/MediaInfoDll.h"
+#include "process/ShellWords.h"
+#include "settings/OptionKinds.h"
 
 #include <QFile>
 #include <QJsonObject>
@@ -32,6 +39,7 @@ private slots:
     void startingChoicePointsAtAnEntry_data();
     void startingChoicePointsAtAnEntry();
     void everyTagHasExactlyOneSavedChoice();
+    void qualityLevelHasArgumentsForEveryEncoder();
     void outputFolderRowStartsEmpty();
 
     void entryConvertsToAValidMp4_data();
@@ -54,7 +62,8 @@ private:
     QString m_sourceClip;
     ProbedFile m_source;
     QHash<QString, QString> m_encoderCodecs;
-    QStringList m_startingFragments; // one per kind, in command-line order
+    TChoices m_startingChoices; // one per kind, in command-line order
+    TSourceFacts m_sourceFacts;
 };
 
 QString CatalogueTest::requiredEnvironment(const char *name)
@@ -87,11 +96,14 @@ void CatalogueTest::initTestCase()
 
     // A broken starting choice is reported by startingChoicePointsAtAnEntry;
     // the conversions then go on with that kind's fragment left empty.
-    for (const OptionKind &kind : optionKinds) {
-        const std::optional<int> saved = m_catalogue->savedIndex(kind.tag);
-        const QList<OptionEntry> entries = m_catalogue->entries(kind.table);
-        m_startingFragments.append(entries.value(saved.value_or(-1)).fragment);
+    for (size_t kind = 0; kind < OptionKinds.size(); ++kind) {
+        const std::optional<int> saved = m_catalogue->savedIndex(OptionKinds[kind].tag);
+        const OptionEntry entry = m_catalogue->entries(OptionKinds[kind].table).value(saved.value_or(-1));
+        m_startingChoices[kind] = {entry.name, entry.fragment.toUtf8()};
     }
+    QVERIFY(LoadMediaInfo(MediaInfoLibraryName));
+    m_sourceFacts = ReadSourceFacts(m_sourceClip);
+    QVERIFY(m_sourceFacts.picture);
 }
 
 // A short, small, low-rate clip keeps the 4K and AV1 conversions to seconds.
@@ -120,7 +132,7 @@ void CatalogueTest::tableHasTheProgramsColumns_data()
 
     QTest::newRow("cmbex_itemindex")
         << QString("cmbex_itemindex") << QStringList{"cmbex_tag integer", "cmbex_index integer"};
-    for (const OptionKind &kind : optionKinds) {
+    for (const OptionKind &kind : OptionKinds) {
         QTest::newRow(kind.table) << QString(kind.table)
                                   << QStringList{"cmbex_index integer", "cmbex_name text",
                                                  "cmbex_cmd text"};
@@ -150,7 +162,7 @@ void CatalogueTest::tableHasTheProgramsColumns()
 void CatalogueTest::entryPositionsRunFromZeroWithoutGaps_data()
 {
     QTest::addColumn<QString>("table");
-    for (const OptionKind &kind : optionKinds)
+    for (const OptionKind &kind : OptionKinds)
         QTest::newRow(kind.table) << QString(kind.table);
 }
 
@@ -173,8 +185,8 @@ void CatalogueTest::addRowPerEntry()
     QTest::addColumn<int>("kindPosition");
     QTest::addColumn<QString>("fragment");
 
-    for (int kindPosition = 0; kindPosition < int(std::size(optionKinds)); ++kindPosition) {
-        const char *table = optionKinds[kindPosition].table;
+    for (int kindPosition = 0; kindPosition < int(OptionKinds.size()); ++kindPosition) {
+        const char *table = OptionKinds[kindPosition].table;
         for (const OptionEntry &entry : m_catalogue->entries(table))
             QTest::addRow("%s: %s", table, qPrintable(entry.name)) << kindPosition << entry.fragment;
     }
@@ -195,14 +207,15 @@ void CatalogueTest::fragmentIsPlainBlankSeparatedWords()
         return;
     static const QRegularExpression plainWords(R"(^[^\s'"\\$`]+( [^\s'"\\$`]+)*$)");
     QVERIFY2(plainWords.match(fragment).hasMatch(), qPrintable(fragment));
-    QVERIFY2(fragment.startsWith('-'), "a fragment starts with an ffmpeg option");
+    QVERIFY2(fragment.startsWith('-') || fragment.startsWith(QualityPrefix) || fragment.startsWith("fit:"),
+             "a fragment starts with an ffmpeg option, or is one the program reads");
 }
 
 void CatalogueTest::startingChoicePointsAtAnEntry_data()
 {
     QTest::addColumn<int>("tag");
     QTest::addColumn<QString>("table");
-    for (const OptionKind &kind : optionKinds)
+    for (const OptionKind &kind : OptionKinds)
         QTest::newRow(kind.table) << kind.tag << QString(kind.table);
 }
 
@@ -227,6 +240,26 @@ void CatalogueTest::everyTagHasExactlyOneSavedChoice()
     QCOMPARE(tags, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+// A level without a row for the chosen encoder would refuse the
+// combination: none may be missing from the shipped catalogue.
+void CatalogueTest::qualityLevelHasArgumentsForEveryEncoder()
+{
+    for (const OptionEntry &rate : m_catalogue->entries("cmbex_vdobitrate")) {
+        if (!rate.fragment.startsWith(QualityPrefix))
+            continue;
+        const QString level = rate.fragment.mid(int(sizeof QualityPrefix) - 1);
+        for (const OptionEntry &codec : m_catalogue->entries("cmbex_vdocodec")) {
+            const QString encoder = EncodersChosenBy(codec.fragment).value(0);
+            if (encoder.isEmpty())
+                continue;
+            const QJsonArray rows = m_catalogue->query(
+                QStringLiteral("select cmbex_cmd from cmbex_vdoquality where cmbex_level = '%1' "
+                               "and cmbex_encoder = '%2'").arg(level, encoder));
+            QVERIFY2(rows.size() == 1, qPrintable(rate.name + " with " + codec.name));
+        }
+    }
+}
+
 void CatalogueTest::outputFolderRowStartsEmpty()
 {
     const QJsonArray rows = m_catalogue->query(
@@ -247,16 +280,31 @@ void CatalogueTest::entryConvertsToAValidMp4()
     QFETCH(int, kindPosition);
     QFETCH(QString, fragment);
 
-    QStringList fragments = m_startingFragments;
-    fragments[kindPosition] = fragment;
+    TChoices choices = m_startingChoices;
+    choices[kindPosition].fragment = fragment.toUtf8();
+    // The codec selectors offer a graphics-card encoder only once its trial
+    // has worked, and no encoder the installed ffmpeg lacks.
+    for (const OptionKindIndex codec : {VdoCodec, AdoCodec})
+        for (const QString &encoder : EncodersChosenBy(QString::fromUtf8(choices[codec].fragment)))
+            if (IsHardwareEncoder(encoder) || !m_encoderCodecs.contains(encoder))
+                QSKIP(qPrintable(encoder + " is not offered here"));
     const QString output = m_workDir.filePath("converted.mp4");
     QFile::remove(output);
 
-    // Assembled as the program does it: blanks between the pieces, empty
-    // fragments leaving nothing but blanks.
-    const QString commandTail = QStringLiteral("-y -i %1 %2 %3")
-                                    .arg(m_sourceClip, fragments.join(' '), output);
-    const QStringList arguments = commandTail.split(' ', Qt::SkipEmptyParts);
+    // Assembled as the program does it.
+    const auto quality = [this](const QByteArray &level, const QString &encoder) -> std::optional<QByteArray> {
+        const QJsonArray rows = m_catalogue->query(
+            QStringLiteral("select cmbex_cmd from cmbex_vdoquality where cmbex_level = '%1' and cmbex_encoder = '%2'")
+                .arg(QString::fromUtf8(level), encoder));
+        if (rows.isEmpty())
+            return std::nullopt;
+        return rows.first().toObject().value("cmbex_cmd").toString().toUtf8();
+    };
+    const TConversionPlan plan = PlanConversion(m_sourceFacts, choices, quality);
+    QStringList arguments{"-y", "-i", m_sourceClip};
+    for (const QByteArray &word : SplitShellWords(plan.arguments))
+        arguments << QString::fromUtf8(word);
+    arguments << output;
     const ToolResult conversion = runTool(m_ffmpeg, arguments);
     QVERIFY2(conversion.succeeded(),
              qPrintable(QStringLiteral("ffmpeg %1\nexit %2\n%3")
@@ -302,10 +350,12 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists_data()
 {
     QTest::addColumn<QString>("destination"); // relative to a fresh folder
     QTest::addColumn<bool>("userCopyThere");
+    QTest::addColumn<bool>("olderGeneration");
 
-    QTest::newRow("first build") << QString("movarin/LibFFmpeg.Dat") << false;
-    QTest::newRow("program folder not made yet") << QString("new/movarin/LibFFmpeg.Dat") << false;
-    QTest::newRow("rebuild keeps the user's choices") << QString("movarin/LibFFmpeg.Dat") << true;
+    QTest::newRow("first build") << QString("movarin/LibFFmpeg.Dat") << false << false;
+    QTest::newRow("program folder not made yet") << QString("new/movarin/LibFFmpeg.Dat") << false << false;
+    QTest::newRow("rebuild keeps the user's choices") << QString("movarin/LibFFmpeg.Dat") << true << false;
+    QTest::newRow("an older generation is moved aside") << QString("movarin/LibFFmpeg.Dat") << true << true;
 }
 
 // Runs the same script the build runs, against a folder of its own.
@@ -313,6 +363,7 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists()
 {
     QFETCH(QString, destination);
     QFETCH(bool, userCopyThere);
+    QFETCH(bool, olderGeneration);
 
     QTemporaryDir programRoot;
     QVERIFY(programRoot.isValid());
@@ -328,19 +379,23 @@ void CatalogueTest::buildPlacesDatabaseOnlyWhereNoneExists()
                                                "where cmbex_tag = 1").arg(userChoice),
                                 &error),
                  qPrintable(error));
+        if (olderGeneration)
+            QVERIFY2(placed.execute("pragma user_version = 0", &error), qPrintable(error));
     }
 
     const QString script = requiredEnvironment("MOVARIN_SOURCE_DIR")
                            + "/data/InstallDefaultDatabase.cmake";
     const ToolResult run = runTool(requiredEnvironment("MOVARIN_CMAKE"),
                                    {"-DSOURCE=" + m_pristineDatabase,
-                                    "-DDESTINATION=" + target, "-P", script});
+                                    "-DDESTINATION=" + target, "-DSQLITE3=" + m_sqlite3, "-P", script});
     QVERIFY2(run.succeeded(), run.output.constData());
 
     QVERIFY(QFile::exists(target));
     const std::optional<int> videoCodecChoice = placed.savedIndex(1);
     QVERIFY(videoCodecChoice.has_value());
-    QCOMPARE(*videoCodecChoice, userCopyThere ? userChoice : *m_catalogue->savedIndex(1));
+    const bool kept = userCopyThere && !olderGeneration;
+    QCOMPARE(*videoCodecChoice, kept ? userChoice : *m_catalogue->savedIndex(1));
+    QCOMPARE(QFile::exists(target + ".old"), olderGeneration);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

@@ -42,14 +42,14 @@ void CheckConverterCommandLine(FuzzedDataProvider& input)
     const QByteArray converter = PathBytes(input);
     const QByteArray source = PathBytes(input);
     const QByteArray output = PathBytes(input);
-    OptionFragments fragments;
+    QList<QByteArray> fragments;
     QList<QByteArray> expected{converter, "-n", "-i", source};
-    for (QByteArray& fragment : fragments) {
-        fragment = FragmentBytes(input);
-        expected += SplitShellWords(fragment);
+    for (int kind = 0; kind < 9; ++kind) {
+        fragments << FragmentBytes(input);
+        expected += SplitShellWords(fragments.last());
     }
     expected += output;
-    FUZZ_REQUIRE(SplitShellWords(JoinCommandLine(converter, source, fragments, output)) == expected);
+    FUZZ_REQUIRE(SplitShellWords(JoinCommandLine(converter, source, fragments.join(' '), output)) == expected);
 }
 
 void CheckPlayerCommandLine(FuzzedDataProvider& input)

@@ -66,6 +66,34 @@ expect_equal "second start status" "$status" 0
 expect_contains "second start keeps the chosen folder" "$output" "output: /srv/clips"
 expect_equal "second start keeps the saved folder" "$(saved_output_dir "$work/LibFFmpeg.Dat")" /srv/clips
 
+# A catalogue of an earlier generation is renewed: the shipped entries come
+# in, the output folder and the choices whose entries kept their names stay,
+# a choice whose entry is gone goes back to the shipped one, and the earlier
+# file is kept beside it.
+sqlite3 "$work/LibFFmpeg.Dat" "pragma user_version = 0;
+    update cmbex_adobitrate set cmbex_name = 'renamed since' where cmbex_index = 0;
+    update cmbex_itemindex set cmbex_index = 3 where cmbex_tag = 8;
+    update cmbex_itemindex set cmbex_index = 0 where cmbex_tag = 7;
+    delete from cmbex_vdocodec where cmbex_index > 1"
+run_launcher "$home"
+expect_equal "renewing start status" "$status" 0
+expect_contains "renewal is reported" "$output" "kept as LibFFmpeg.Dat.old"
+expect_equal "renewed generation" "$(sqlite3 "$work/LibFFmpeg.Dat" "pragma user_version")" \
+    "$(sqlite3 "$scratch/root/usr/share/movarin/LibFFmpeg.Dat" "pragma user_version")"
+cmp -s <(sqlite3 "$work/LibFFmpeg.Dat" "select * from cmbex_vdocodec") \
+    <(sqlite3 "$scratch/root/usr/share/movarin/LibFFmpeg.Dat" "select * from cmbex_vdocodec") ||
+    fail "the renewed catalogue does not carry the shipped options"
+expect_equal "renewal keeps the output folder" "$(saved_output_dir "$work/LibFFmpeg.Dat")" /srv/clips
+expect_equal "renewal keeps a choice by name" \
+    "$(sqlite3 "$work/LibFFmpeg.Dat" "select cmbex_index from cmbex_itemindex where cmbex_tag = 8")" 3
+expect_equal "a choice whose entry is gone goes back to the shipped one" \
+    "$(sqlite3 "$work/LibFFmpeg.Dat" "select cmbex_index from cmbex_itemindex where cmbex_tag = 7")" \
+    "$(sqlite3 "$scratch/root/usr/share/movarin/LibFFmpeg.Dat" "select cmbex_index from cmbex_itemindex where cmbex_tag = 7")"
+expect_equal "the earlier catalogue is kept" \
+    "$(sqlite3 "$work/LibFFmpeg.Dat.old" "select cmbex_name from cmbex_adobitrate where cmbex_index = 0")" "renamed since"
+run_launcher "$home"
+expect_equal "a renewed catalogue is not renewed again" "$(ls -A "$work" | tr '\n' ' ')" "LibFFmpeg.Dat LibFFmpeg.Dat.old "
+
 # The videos folder named in user-dirs.dirs, and the data folder named by
 # XDG_DATA_HOME; relative XDG_DATA_HOME and XDG_CONFIG_HOME are ignored.
 home=$(new_home configured)

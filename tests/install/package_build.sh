@@ -27,7 +27,7 @@ expect_contains "licence in the package" "$contents" "./usr/share/doc/movarin/co
 expect_contains "licence named" "$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/movarin/copyright)" \
     "License: GPL-3+"
 dpkg-deb --extract "$deb" "$scratch/extracted"
-for binary in movarin movarin-save-output-dir; do
+for binary in movarin movarin-save-output-dir movarin-renew-catalogue; do
     if file "$scratch/extracted/usr/lib/movarin/$binary" | grep -q "not stripped"; then
         fail "the packaged $binary is not stripped"
     fi

@@ -2,6 +2,7 @@
 
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
+#include "converter/ConverterProbe.h"
 #include "settings/DataModule.h"
 
 #include <QDir>
@@ -45,6 +46,10 @@ ProgramFixture::ProgramFixture() : m_previousFolder(QDir::currentPath())
     SetPowerOffBackend(&m_refusedPowerOff);
     SetSleepInhibitorBackend(&SleepLock);
     SetBatchNotifierBackend(&Notifier);
+    // bin/ffmpeg is often a scripted stand-in that must see the batch's
+    // calls only: nothing is known about it, so every software entry is
+    // offered and no hardware one.
+    TConverterProbe::AnswerWith(TConverterAbilities());
 }
 
 ProgramFixture::~ProgramFixture()
@@ -53,6 +58,7 @@ ProgramFixture::~ProgramFixture()
     SetPowerOffBackend(nullptr);
     SetSleepInhibitorBackend(nullptr);
     SetBatchNotifierBackend(nullptr);
+    TConverterProbe::AnswerWith(std::nullopt);
     DialogSeam::Disable();
     QDir::setCurrent(m_previousFolder);
 }
