@@ -191,12 +191,13 @@ void TFFmpegFrm::buildBody()
     MsgListView = place(reportList(this), "MsgListView", 602, 222, 245, 278);
     MsgListView->setColumnCount(2);
     MsgListView->setHeaderHidden(true);
-    MsgListView->setColumnWidth(0, 120);
-    MsgListView->setColumnWidth(1, 120);
     for (const InfoRow& row : InfoRows) {
         auto* item = new QTreeWidgetItem(MsgListView, QStringList{row.caption, QString()});
         item->setIcon(0, ImageList->Icon(row.image));
     }
+    // The labels read in full in whatever face stands in for Tahoma; the
+    // values take the rest.
+    MsgListView->resizeColumnToContents(0);
 
     JvEditCmdMsg = place(new QLineEdit(this), "JvEditCmdMsg", 0, 504, 852, 21);
     JvEditCmdMsg->setReadOnly(true);
