@@ -7,6 +7,7 @@
 #include "components/JvTrayIcon.h"
 #include "settings/DataModule.h"
 
+#include <QLineEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -59,4 +60,15 @@ void TFFmpegFunc::ToggleTrayIcon()
                                                                           : TImageList::Added);
 }
 
-void TFFmpegFunc::OpenHomepage() { ShellOpen(QUrl(QString::fromLatin1(ProductPageUrl))); }
+void TFFmpegFunc::OpenHomepage() { OpenOnDesktop(QUrl(QString::fromLatin1(ProductPageUrl))); }
+
+// Without xdg-open the desktop silently does nothing; the user learns what
+// was not opened and what to install.
+void TFFmpegFunc::OpenOnDesktop(const QUrl& url)
+{
+    if (ShellOpen(url))
+        return;
+    const QString what = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    JvEditCmdMsg->setText(
+        QStringLiteral("Could not open %1: no program to open it was found (xdg-open, package xdg-utils).").arg(what));
+}
