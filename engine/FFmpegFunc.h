@@ -105,6 +105,7 @@ public:
     void OpenHomepage();
 
 private:
+    void OpenOnDesktop(const QUrl& url);
     QByteArray GetOptionCmd(OptionKindIndex kind);
     const TConverterAbilities& ConverterAbilities() const;
     void LoadOptionList(OptionKindIndex kind);
