@@ -48,6 +48,7 @@ TFFmpegFrm::TFFmpegFrm()
     buildOutputDirBox();
     buildPages();
     buildNonVisual();
+    buildShortcuts();
     setTabOrder();
     wireEvents();
     if (const QScreen* desktop = screen())

@@ -34,6 +34,7 @@ private:
     void buildOutputDirBox();
     void buildPages();
     void buildNonVisual();
+    void buildShortcuts();
     void setTabOrder();
     void wireEvents();
 

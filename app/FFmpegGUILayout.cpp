@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -38,17 +39,23 @@ template <typename Widget> Widget* place(Widget* widget, const char* name, int l
     return widget;
 }
 
+// Where a button's keys act: anywhere in the window, or in the file list
+// only, so that Delete in a text field still deletes a letter.
+enum class KeyScope { Window, FileList };
+
 struct ToolBarEntry {
     int left;
     const char* name;
     const char* caption; // nullptr for a separator
     const char* hint;
     int image;
+    const char* keys = ""; // QKeySequence's portable text, "; " between keys
+    KeyScope keyScope = KeyScope::Window;
 };
 
 constexpr ToolBarEntry ToolBarLayout[] = {
-    {0, "AddFileBtn", "Add", "Add video file", TImageList::AddFile},
-    {46, "DelFileBtn", "Delete", "Delete video file", TImageList::DeleteFile},
+    {0, "AddFileBtn", "Add", "Add video file", TImageList::AddFile, "Ins; Ctrl+O"},
+    {46, "DelFileBtn", "Delete", "Delete video file", TImageList::DeleteFile, "Del", KeyScope::FileList},
     {92, "ClearFileBtn", "Clear", "Clear all video files", TImageList::ClearFiles},
     {138, "ToolButton4", nullptr, nullptr, -1},
     {146, "ConvFileBtn", "Convert", "Convert video files", TImageList::Converting},
@@ -59,7 +66,7 @@ constexpr ToolBarEntry ToolBarLayout[] = {
     {338, "ToolButton6", nullptr, nullptr, -1},
     {346, "HttpBtn", "Http", "Software homepage", TImageList::Homepage},
     {392, "ToolButton7", nullptr, nullptr, -1},
-    {400, "QuitBtn", "Quit", "Quit", TImageList::Quit},
+    {400, "QuitBtn", "Quit", "Quit", TImageList::Quit, "Ctrl+Q"},
 };
 
 struct FileColumn {
@@ -95,6 +102,23 @@ constexpr SelectorPlace SelectorPlaces[] = {
     {"JvLabel7", 196, 9, 265, 6}, {"JvLabel8", 390, 9, 466, 6}, {"JvLabel9", 5, 39, 107, 35},
 };
 
+QList<QKeySequence> KeysOf(const ToolBarEntry& entry)
+{
+    return *entry.keys ? QKeySequence::listFromString(entry.keys) : QList<QKeySequence>();
+}
+
+// "Add video file (Ins, Ctrl+O)": the hint with the keys, as the user's
+// desktop names them.
+QString HintWithKeys(const char* hint, const QList<QKeySequence>& keys)
+{
+    if (keys.isEmpty())
+        return hint;
+    QStringList names;
+    for (const QKeySequence& key : keys)
+        names << key.toString(QKeySequence::NativeText);
+    return QStringLiteral("%1 (%2)").arg(hint, names.join(", "));
+}
+
 QTreeWidget* reportList(QWidget* parent)
 {
     auto* list = new QTreeWidget(parent);
@@ -124,7 +148,7 @@ void TFFmpegFrm::buildToolBar()
         }
         auto* button = place(new QToolButton(toolBar), entry.name, entry.left, 0, 46, 36);
         button->setText(entry.caption);
-        button->setToolTip(entry.hint);
+        button->setToolTip(HintWithKeys(entry.hint, KeysOf(entry)));
         button->setIcon(ImageList->Icon(entry.image));
         button->setIconSize(QSize(16, 16));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -137,6 +161,21 @@ void TFFmpegFrm::buildToolBar()
     ConvFileBtn = toolBar->findChild<QToolButton*>("ConvFileBtn");
     StopConvBtn = toolBar->findChild<QToolButton*>("StopConvBtn");
     PlayBtn = toolBar->findChild<QToolButton*>("PlayBtn");
+}
+
+// Each key presses its button, so it does nothing while the button is
+// disabled.
+void TFFmpegFrm::buildShortcuts()
+{
+    for (const ToolBarEntry& entry : ToolBarLayout) {
+        QToolButton* button = findChild<QToolButton*>(entry.name);
+        for (const QKeySequence& key : KeysOf(entry)) {
+            auto* shortcut = entry.keyScope == KeyScope::FileList
+                                 ? new QShortcut(key, FileListView, nullptr, nullptr, Qt::WidgetShortcut)
+                                 : new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, button, &QToolButton::click);
+        }
+    }
 }
 
 void TFFmpegFrm::buildBody()
@@ -161,12 +200,13 @@ void TFFmpegFrm::buildBody()
     MsgListView = place(reportList(this), "MsgListView", 602, 222, 245, 278);
     MsgListView->setColumnCount(2);
     MsgListView->setHeaderHidden(true);
-    MsgListView->setColumnWidth(0, 120);
-    MsgListView->setColumnWidth(1, 120);
     for (const InfoRow& row : InfoRows) {
         auto* item = new QTreeWidgetItem(MsgListView, QStringList{row.caption, QString()});
         item->setIcon(0, ImageList->Icon(row.image));
     }
+    // The labels read in full in whatever face stands in for Tahoma; the
+    // values take the rest.
+    MsgListView->resizeColumnToContents(0);
 
     JvEditCmdMsg = place(new QLineEdit(this), "JvEditCmdMsg", 0, 504, 852, 21);
     JvEditCmdMsg->setReadOnly(true);

@@ -103,9 +103,10 @@ private:
         }
         for (auto [format, count] : pictures.asKeyValueRange())
             m_notes << (count == 1 ? QStringLiteral("A picture subtitle track (%1) is left out: MP4 holds text subtitles only.")
-                                   : QStringLiteral("%2 picture subtitle tracks (%1) are left out: MP4 holds text subtitles only."))
-                           .arg(format)
-                           .arg(count);
+                                         .arg(format)
+                                   : QStringLiteral("%1 picture subtitle tracks (%2) are left out: MP4 holds text subtitles only.")
+                                         .arg(count)
+                                         .arg(format));
         for (const QString& kind : m_source.dataStreams)
             m_notes << QStringLiteral("A data stream (%1) is left out.").arg(kind.isEmpty() ? QStringLiteral("unknown") : kind);
         if (text.isEmpty())

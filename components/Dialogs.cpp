@@ -116,9 +116,9 @@ void ShowMessage(QWidget* owner, const QString& caption, const QString& text, QM
     box.exec();
 }
 
-void ShellOpen(const QUrl& url)
+bool ShellOpen(const QUrl& url)
 {
     if (DialogSeam::intercept({"shell", QString(), url.toString(), QString(), 0}))
-        return;
-    QDesktopServices::openUrl(url);
+        return true;
+    return QDesktopServices::openUrl(url);
 }

@@ -35,8 +35,9 @@ std::optional<QString> BrowseForFolder(QWidget* owner, const QString& title);
 // A message box with an OK button.
 void ShowMessage(QWidget* owner, const QString& caption, const QString& text, QMessageBox::Icon icon);
 
-// Hands a local folder or a web address to the desktop; the result is not examined.
-void ShellOpen(const QUrl& url);
+// Hands a local folder or a web address to the desktop: false when no
+// program to open it (xdg-open, or a browser) could be started.
+bool ShellOpen(const QUrl& url);
 
 // Lets tests answer dialogs in advance and see what the program asked the
 // desktop to do, so that no test ever waits on a real dialog.

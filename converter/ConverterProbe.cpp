@@ -7,6 +7,7 @@
 #include <QMetaObject>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 
@@ -38,6 +39,22 @@ public:
         closed_ = true;
     }
 
+    // Called by the worker as its last step.
+    void WorkerEnded()
+    {
+        const std::lock_guard guard(lock_);
+        workerEnded_ = true;
+        workerEnd_.notify_all();
+    }
+
+    // Once closed, the worker starts no further run of ffmpeg, so it ends
+    // when the runs in flight do: within their time limit.
+    bool WaitForWorker(std::chrono::milliseconds limit)
+    {
+        std::unique_lock guard(lock_);
+        return workerEnd_.wait_for(guard, limit, [this] { return workerEnded_; });
+    }
+
 private:
     // Under the lock, so that the probe cannot be destroyed between the
     // check and the posting; a call posted before its end is discarded with
@@ -51,6 +68,8 @@ private:
     }
 
     std::mutex lock_;
+    std::condition_variable workerEnd_;
+    bool workerEnded_ = false;
     TConverterProbe* probe_;
     const quint64 run_;
     std::atomic<bool> closed_{false};
@@ -103,9 +122,15 @@ void RunProbe(const TProbePlan& plan, TProbeChannel& channel)
 
 TConverterProbe::TConverterProbe(QObject* parent) : QObject(parent), file_(DefaultAbilitiesFile()) {}
 
+// A worker left running would go on using the library while the program
+// tears it down at its end: it is waited for, a run of ffmpeg's time limit
+// at most (a fraction of a second as a rule).
 TConverterProbe::~TConverterProbe()
 {
+    const std::shared_ptr<TProbeChannel> channel = channel_;
     AbandonRun();
+    if (channel)
+        channel->WaitForWorker(options_.perRun + std::chrono::seconds(1));
 }
 
 void TConverterProbe::SetAbilitiesFile(const QString& file)
@@ -142,7 +167,10 @@ void TConverterProbe::Start(const QString& ffmpegPath, const QStringList& codecF
     auto channel = std::make_shared<TProbeChannel>(this, run_);
     TProbePlan plan{ffmpegPath, codecFragments, options_, file_, std::move(remembered)};
     plan.options.abandoned = [channel] { return channel->IsClosed(); };
-    StartJvWorkerThread([plan = std::move(plan), channel] { RunProbe(plan, *channel); });
+    StartJvWorkerThread([plan = std::move(plan), channel] {
+        RunProbe(plan, *channel);
+        channel->WorkerEnded();
+    });
     channel_ = std::move(channel);
     probing_ = true;
 }

@@ -21,9 +21,8 @@ class TConverterProbe : public QObject {
 
 public:
     explicit TConverterProbe(QObject* parent = nullptr);
-    // A probe still running goes on without a listener until its current
-    // runs of ffmpeg have ended, then stops; the part it was learning is not
-    // remembered.
+    // A probe still running stops once its current runs of ffmpeg have
+    // ended, and is waited for; the part it was learning is not remembered.
     ~TConverterProbe() override;
 
     // Where the abilities are remembered; DefaultAbilitiesFile() unless set.

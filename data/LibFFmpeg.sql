@@ -43,7 +43,7 @@
 -- The catalogue's generation: raised whenever entries change meaning, so
 -- that a user's older copy is renewed (their output folder and the choices
 -- whose entries kept their names carried over).
-pragma user_version = 1;
+pragma user_version = 2;
 
 begin transaction;
 
@@ -180,34 +180,34 @@ insert into cmbex_vdobitrate (cmbex_index, cmbex_name, cmbex_cmd) values
 -- trade a little size for speed, as a desktop converter's defaults should.
 insert into cmbex_vdoquality (cmbex_level, cmbex_encoder, cmbex_cmd) values
   ('high',     'libx264',    '-crf 20 -preset fast'),
-  ('standard', 'libx264',    '-crf 23 -preset fast'),
+  ('standard', 'libx264',    '-crf 24 -preset fast'),
   ('small',    'libx264',    '-crf 27 -preset fast'),
   ('high',     'libx265',    '-crf 23 -preset fast'),
-  ('standard', 'libx265',    '-crf 26 -preset fast'),
+  ('standard', 'libx265',    '-crf 27 -preset fast'),
   ('small',    'libx265',    '-crf 30 -preset fast'),
   ('high',     'libsvtav1',  '-crf 30 -preset 8'),
-  ('standard', 'libsvtav1',  '-crf 35 -preset 8'),
+  ('standard', 'libsvtav1',  '-crf 36 -preset 8'),
   ('small',    'libsvtav1',  '-crf 42 -preset 8'),
   ('high',     'mpeg4',      '-q:v 3'),
   ('standard', 'mpeg4',      '-q:v 5'),
   ('small',    'mpeg4',      '-q:v 8'),
   ('high',     'h264_nvenc', '-rc vbr -cq 21 -b:v 0'),
-  ('standard', 'h264_nvenc', '-rc vbr -cq 24 -b:v 0'),
+  ('standard', 'h264_nvenc', '-rc vbr -cq 25 -b:v 0'),
   ('small',    'h264_nvenc', '-rc vbr -cq 28 -b:v 0'),
   ('high',     'hevc_nvenc', '-rc vbr -cq 24 -b:v 0'),
-  ('standard', 'hevc_nvenc', '-rc vbr -cq 27 -b:v 0'),
+  ('standard', 'hevc_nvenc', '-rc vbr -cq 28 -b:v 0'),
   ('small',    'hevc_nvenc', '-rc vbr -cq 31 -b:v 0'),
   ('high',     'h264_qsv',   '-global_quality 21'),
-  ('standard', 'h264_qsv',   '-global_quality 24'),
+  ('standard', 'h264_qsv',   '-global_quality 25'),
   ('small',    'h264_qsv',   '-global_quality 28'),
   ('high',     'hevc_qsv',   '-global_quality 24'),
-  ('standard', 'hevc_qsv',   '-global_quality 27'),
+  ('standard', 'hevc_qsv',   '-global_quality 28'),
   ('small',    'hevc_qsv',   '-global_quality 31'),
   ('high',     'h264_vaapi', '-rc_mode CQP -qp 21'),
-  ('standard', 'h264_vaapi', '-rc_mode CQP -qp 24'),
+  ('standard', 'h264_vaapi', '-rc_mode CQP -qp 25'),
   ('small',    'h264_vaapi', '-rc_mode CQP -qp 28'),
   ('high',     'hevc_vaapi', '-rc_mode CQP -qp 24'),
-  ('standard', 'hevc_vaapi', '-rc_mode CQP -qp 27'),
+  ('standard', 'hevc_vaapi', '-rc_mode CQP -qp 28'),
   ('small',    'hevc_vaapi', '-rc_mode CQP -qp 31');
 
 -- ---------------------------------------------------------------------------

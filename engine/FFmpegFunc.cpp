@@ -8,9 +8,13 @@
 #include "settings/DataModule.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
 
 TFFmpegFunc::TFFmpegFunc()
     : SqliteQuery(SqlDatMod->SqliteQuery), BatchRows(*FFmpegFrm->BatchRows), Selectors{}, OpenDialog1(FFmpegFrm->OpenDialog1),
@@ -37,7 +41,13 @@ void TFFmpegFunc::RunStatement(const QByteArray& statement)
 // batch reads the rows by their place; Pause works only while it runs.
 void TFFmpegFunc::LockButtons()
 {
-    for (QToolButton* button : {AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn})
+    const std::initializer_list<QToolButton*> locked{AddFileBtn, DelFileBtn, ClearFileBtn, ConvFileBtn, PlayBtn};
+    // A disabled button hands its focus on along the tab chain: from
+    // Convert to Stop, where the next Space would stop the batch that the
+    // last one started. The file list takes it instead.
+    if (std::any_of(locked.begin(), locked.end(), [](QToolButton* button) { return button->hasFocus(); }))
+        FileListView->setFocus(Qt::OtherFocusReason);
+    for (QToolButton* button : locked)
         button->setEnabled(false);
     for (QAction* action : {FFmpegFrm->ConvertAgain1, FFmpegFrm->RemoveFile1})
         action->setEnabled(false);
@@ -59,4 +69,15 @@ void TFFmpegFunc::ToggleTrayIcon()
                                                                           : TImageList::Added);
 }
 
-void TFFmpegFunc::OpenHomepage() { ShellOpen(QUrl(QString::fromLatin1(ProductPageUrl))); }
+void TFFmpegFunc::OpenHomepage() { OpenOnDesktop(QUrl(QString::fromLatin1(ProductPageUrl))); }
+
+// Without xdg-open the desktop silently does nothing; the user learns what
+// was not opened and what to install.
+void TFFmpegFunc::OpenOnDesktop(const QUrl& url)
+{
+    if (ShellOpen(url))
+        return;
+    const QString what = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    JvEditCmdMsg->setText(
+        QStringLiteral("Could not open %1: no program to open it was found (xdg-open, package xdg-utils).").arg(what));
+}

@@ -121,6 +121,7 @@ public:
     void OpenHomepage();
 
 private:
+    void OpenOnDesktop(const QUrl& url);
     QByteArray GetOptionCmd(OptionKindIndex kind);
     const TConverterAbilities& ConverterAbilities() const;
     void ShowPauseAction(bool paused);

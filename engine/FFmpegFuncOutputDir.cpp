@@ -29,4 +29,4 @@ void TFFmpegFunc::ChooseOutputDir()
     RunStatement(Statements::UpdateOutputDir(folder->toUtf8()));
 }
 
-void TFFmpegFunc::OpenOutputDir() { ShellOpen(QUrl::fromLocalFile(JvEditDir->text())); }
+void TFFmpegFunc::OpenOutputDir() { OpenOnDesktop(QUrl::fromLocalFile(JvEditDir->text())); }

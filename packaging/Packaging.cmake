@@ -25,12 +25,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.org/movarin/)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Linked libraries are found by dpkg-shlibdeps. SQLite and MediaInfo are
-# opened at run time, the converter and the player are run as programs, and
+# opened at run time, the converter, the player and xdg-open (Http and the
+# output-folder button) are run as programs, and
 # Qt loads its platform and SVG plugins itself: none of them shows up in the
 # program's links, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "ffmpeg, mplayer, libsqlite3-0, libmediainfo0v5, qt6-qpa-plugins, libqt6svg6")
+  "ffmpeg, mplayer, libsqlite3-0, libmediainfo0v5, qt6-qpa-plugins, libqt6svg6, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs")
 
 include(CPack)

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-BenchProgram::BenchProgram(const QString& converter)
+BenchProgram::BenchProgram(const QString& converter, TAbilities abilities)
 {
     const QString bin = QCoreApplication::applicationDirPath() + "/bin";
     QDir().mkpath(bin);
@@ -28,8 +28,8 @@ BenchProgram::BenchProgram(const QString& converter)
     QDir::setCurrent(m_folder.path());
     SetSleepInhibitorBackend(&m_sleepLock);
     SetBatchNotifierBackend(&m_notifier);
-    // The scripted converter answers the batch only.
-    TConverterProbe::AnswerWith(TConverterAbilities());
+    if (abilities == TAbilities::Unknown)
+        TConverterProbe::AnswerWith(TConverterAbilities());
     m_program = CreateProgram(TSqlDatMod::DefaultClientLibrary);
     m_program->mainWindow->show();
     QCoreApplication::processEvents();
@@ -53,7 +53,8 @@ void BenchProgram::AddRow(const QString& path, const QString& playingTime)
     Window()->BatchRows->Append(row);
 }
 
-void BenchProgram::RunBatch(const std::function<void(const QByteArray&)>& onLine)
+void BenchProgram::RunBatch(const std::function<void(const QByteArray&)>& onLine,
+                            const std::function<void(const QByteArray&)>& onEnd)
 {
     TJvCreateProcess* runner = Window()->JvCreateProcess;
     const auto windowRead = runner->OnRead;
@@ -67,6 +68,8 @@ void BenchProgram::RunBatch(const std::function<void(const QByteArray&)>& onLine
     };
     runner->OnTerminate = [&](TJvCreateProcess* sender, quint32 exitCode) {
         CommandLines << runner->CommandLine;
+        if (onEnd)
+            onEnd(runner->CommandLine);
         windowTerminate(sender, exitCode);
         if (Window()->AddFileBtn->isEnabled())
             batch.quit();

@@ -16,15 +16,22 @@ struct TProgram;
 
 class BenchProgram {
 public:
-    explicit BenchProgram(const QString& converter);
+    // A scripted converter answers the batch only, so the program is told
+    // what it can do; the machine's real ffmpeg is asked, as at a user's start.
+    enum class TAbilities { Unknown, Probed };
+
+    explicit BenchProgram(const QString& converter, TAbilities abilities = TAbilities::Unknown);
     ~BenchProgram();
 
     TFFmpegFrm* Window() const;
     QString Folder() const { return m_folder.path(); }
     void AddRow(const QString& path, const QString& playingTime);
     // Presses Convert and returns when the batch has ended. Every line the
-    // runner reports goes to onLine after the window has handled it.
-    void RunBatch(const std::function<void(const QByteArray& line)>& onLine = {});
+    // runner reports goes to onLine after the window has handled it; each
+    // converter's command line goes to onEnd as soon as it has ended, before
+    // the window hears of it.
+    void RunBatch(const std::function<void(const QByteArray& line)>& onLine = {},
+                  const std::function<void(const QByteArray& commandLine)>& onEnd = {});
     // The command line of every converter the last batch ran.
     QList<QByteArray> CommandLines;
 

@@ -117,8 +117,8 @@ private slots:
         };
         row("JvCoolBar", {0, 0, 852, 40});
         row("JvToolBar", {9, 0, 835, 36});
-        row("AddFileBtn", {0, 0, 46, 36}, "Add", "Add video file");
-        row("DelFileBtn", {46, 0, 46, 36}, "Delete", "Delete video file");
+        row("AddFileBtn", {0, 0, 46, 36}, "Add", "Add video file (Ins, Ctrl+O)");
+        row("DelFileBtn", {46, 0, 46, 36}, "Delete", "Delete video file (Del)");
         row("ClearFileBtn", {92, 0, 46, 36}, "Clear", "Clear all video files");
         row("ToolButton4", {138, 0, 8, 36});
         row("ConvFileBtn", {146, 0, 46, 36}, "Convert", "Convert video files");
@@ -129,7 +129,7 @@ private slots:
         row("ToolButton6", {338, 0, 8, 36});
         row("HttpBtn", {346, 0, 46, 36}, "Http", "Software homepage");
         row("ToolButton7", {392, 0, 8, 36});
-        row("QuitBtn", {400, 0, 46, 36}, "Quit", "Quit");
+        row("QuitBtn", {400, 0, 46, 36}, "Quit", "Quit (Ctrl+Q)");
         row("FileListView", {5, 45, 593, 294});
         row("Image1", {602, 45, 245, 172});
         row("MsgListView", {602, 222, 245, 278});

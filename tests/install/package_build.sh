@@ -19,7 +19,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 expect_equal "Package" "$(field Package)" movarin
 expect_equal "Section" "$(field Section)" video
 depends=$(field Depends)
-for needed in ffmpeg mplayer libsqlite3-0 libmediainfo0v5 qt6-qpa-plugins libqt6svg6 libqt6widgets6 libqt6dbus6 libc6; do
+for needed in ffmpeg mplayer libsqlite3-0 libmediainfo0v5 qt6-qpa-plugins libqt6svg6 xdg-utils libqt6widgets6 libqt6dbus6 libc6; do
     printf '%s\n' "$depends" | tr ',' '\n' | grep -qE "^ *$needed( |$)" || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb --contents "$deb")
