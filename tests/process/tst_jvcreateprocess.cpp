@@ -58,6 +58,20 @@ struct TEvents {
             lines.removeLast();
         return lines;
     }
+
+    // Output the child wrote before it was stopped may still be on its way
+    // through the pipe and the reading thread; wait until none has come for
+    // a while.
+    void WaitUntilQuiet(int quietMs)
+    {
+        for (int waited = 0; waited < 10000;) {
+            const qsizetype before = reads.size();
+            QTest::qWait(quietMs);
+            waited += quietMs;
+            if (reads.size() == before)
+                return;
+        }
+    }
 };
 
 bool IsZombieOrGone(pid_t pid)
@@ -472,6 +486,7 @@ void TestJvCreateProcess::pauseHoldsTheWholeGroupUntilResumed()
     QTRY_COMPARE(ProcessState(child), 'T');
     QTRY_COMPARE(ProcessState(helper), 'T');
     QVERIFY(runner.WriteInput("q\n"));
+    events.WaitUntilQuiet(150);
     const qsizetype readsWhenPaused = events.reads.size();
     QTest::qWait(300);
     QCOMPARE(events.reads.size(), readsWhenPaused);
