@@ -58,8 +58,9 @@ void MakeNonBlocking(const TJvUniqueFd& fd)
         RaiseJvSystemError(errno);
 }
 
-// What the child needs between fork and exec, all made beforehand: the child
-// of a process with threads may only make system calls until it execs.
+// What the child needs between vfork and exec, all made beforehand: the
+// child shares the program's memory and may only make system calls until it
+// execs.
 struct TChildSetup {
     std::vector<char*> argv;
     pid_t parent = -1;
@@ -95,13 +96,21 @@ struct TChildSetup {
     // pipe closes with them, which tells the program that exec succeeded.
     if (::close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC) < 0)
         Fail(setup);
-    // The signal mask is empty and SIGPIPE has its default action whatever
+    // No handler of this program may run here: the child still shares the
+    // program's memory. Every caught signal gets its default action before
+    // the mask, blocked for the spawn, is emptied; so does SIGPIPE, whatever
     // this program chose for itself.
     struct sigaction defaultAction {};
     defaultAction.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0
+            && (signal == SIGPIPE || (current.sa_handler != SIG_DFL && current.sa_handler != SIG_IGN)))
+            ::sigaction(signal, &defaultAction, nullptr);
+    }
     sigset_t none;
     sigemptyset(&none);
-    if (::sigaction(SIGPIPE, &defaultAction, nullptr) < 0 || ::sigprocmask(SIG_SETMASK, &none, nullptr) < 0)
+    if (::sigprocmask(SIG_SETMASK, &none, nullptr) < 0)
         Fail(setup);
     ::execvp(setup.argv[0], setup.argv.data());
     Fail(setup);
@@ -113,10 +122,19 @@ pid_t ForkChild(const TChildSetup& setup)
     pid_t pid = -1;
     int error = 0;
     RunOnJvLastingThread([&] {
-        pid = ::fork();
+        // vfork: the program is suspended only until the child execs, and no
+        // page of a large program is copied or faulted in meanwhile, which
+        // fork made cost milliseconds on the interface thread. Signals stay
+        // blocked until the child has made its handlers harmless.
+        sigset_t all;
+        sigset_t before;
+        sigfillset(&all);
+        ::pthread_sigmask(SIG_SETMASK, &all, &before);
+        pid = ::vfork();
         if (pid == 0)
             BecomeChild(setup);
         error = errno;
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     });
     errno = error;
     return pid;
