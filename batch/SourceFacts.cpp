@@ -81,6 +81,11 @@ TSourceFacts ReadSourceFacts(const QString& path)
     if (!LoadMediaInfo(MediaInfoLibraryName))
         return {};
     MediaInfoQuery query(path.toUtf8());
+    return ReadSourceFacts(query);
+}
+
+TSourceFacts ReadSourceFacts(MediaInfoQuery& query)
+{
     return MakeSourceFacts([&query](int kind, int number, const char* parameter) {
         return query.Get(kind, number, parameter);
     });

@@ -45,6 +45,10 @@ using StreamProperty = std::function<QByteArray(int streamKind, int streamNumber
 
 TSourceFacts MakeSourceFacts(const StreamProperty& property);
 
+class MediaInfoQuery;
+
 // What the library reports about the file at path; no facts when it is not
 // there.
 TSourceFacts ReadSourceFacts(const QString& path);
+// The same from a file the caller has opened already.
+TSourceFacts ReadSourceFacts(MediaInfoQuery& query);

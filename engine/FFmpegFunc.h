@@ -68,6 +68,9 @@ public:
     void AddDroppedFiles(const QList<QUrl>& dropped);
     void AddFiles(const QStringList& paths);
     void ShowFileInfo(const QString& path);
+    // Shows the source of the file starting in the panel and returns what its
+    // conversion plan needs, from one reading of the file.
+    TSourceFacts ShowSourceInfo(const QString& path);
     void ShowSelectedFileInfo();
     // Removes every selected row.
     void DeleteSelectedFile();
@@ -84,7 +87,7 @@ public:
     void ReportListWriteFailure(const QString& message);
 
     // Conversion.
-    QByteArray BuildCommandLine();
+    QByteArray BuildCommandLine(const TSourceFacts& source);
     QByteArray MakeOutputFileName(const QByteArray& sourcePath);
     void LockButtons();
     void UnlockButtons();

@@ -42,14 +42,14 @@ void PostQuit()
 
 } // namespace
 
-QByteArray TFFmpegFunc::BuildCommandLine()
+QByteArray TFFmpegFunc::BuildCommandLine(const TSourceFacts& sourceFacts)
 {
     const int row = StrToInt(JvEditNumb->text());
     const QByteArray source = BatchRows.At(row).source.toUtf8();
     const QString output = FreeOutputPath(QString::fromUtf8(MakeOutputFileName(source)));
     BatchRows.SetOutput(row, output, QFileInfo::exists(output));
     const TConversionPlan plan =
-        PlanConversion(ReadSourceFacts(BatchRows.At(row).source), GetChosenOptions(),
+        PlanConversion(sourceFacts, GetChosenOptions(),
                        [this](const QByteArray& level, const QString& encoder) { return GetQualityCmd(level, encoder); });
     BatchRows.SetNotes(row, plan.notes);
     return JoinCommandLine(ConverterPath(ProgramFolder()), source, plan.arguments, output.toUtf8());
@@ -84,10 +84,10 @@ void TFFmpegFunc::ConvertCurrentFile()
     const int row = StrToInt(JvEditNumb->text());
     if (!BatchRows.Contains(row))
         return;
-    ShowFileInfo(BatchRows.At(row).source);
+    const TSourceFacts sourceFacts = ShowSourceInfo(BatchRows.At(row).source);
     BatchRows.Start(row);
     try {
-        JvCreateProcess->CommandLine = BuildCommandLine();
+        JvCreateProcess->CommandLine = BuildCommandLine(sourceFacts);
     } catch (const EChoiceConflict& conflict) {
         // A choice that cannot work for this source fails this row only.
         BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(conflict.what())));

@@ -4,6 +4,7 @@
 #include "engine/FFmpegFunc.h"
 #include "batch/FileFacts.h"
 #include "engine/MediaInfoNotice.h"
+#include "batch/SourceFacts.h"
 #include "batch/SourceFiles.h"
 #include "components/CursorEdit.h"
 #include "components/Dialogs.h"
@@ -120,6 +121,19 @@ void TFFmpegFunc::ShowFileInfo(const QString& path)
 {
     if (const std::optional<InfoPanelValues> values = DescribeFile(path, MakeInfoPanelValues))
         ShowInfoPanelValues(MsgListView, *values);
+}
+
+TSourceFacts TFFmpegFunc::ShowSourceInfo(const QString& path)
+{
+    // Opening a file costs the library milliseconds even when it is empty:
+    // the panel and the plan share one opening.
+    if (!LoadMediaInfo(MediaInfoLibraryName))
+        return {};
+    MediaInfoQuery query(path.toUtf8());
+    ShowInfoPanelValues(MsgListView, MakeInfoPanelValues([&query](int streamKind, const char* parameter) {
+                            return query.Get(streamKind, parameter);
+                        }));
+    return ReadSourceFacts(query);
 }
 
 int TFFmpegFunc::SelectedRow() const
