@@ -9,6 +9,8 @@
 #include <QSaveFile>
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +23,8 @@
 #include <thread>
 
 namespace {
+
+constexpr int WriterNiceness = 10;
 
 // The file's own sync (QSaveFile::commit syncs the data before it renames)
 // does not make the rename last through a power cut; syncing the folder
@@ -79,6 +83,10 @@ struct TBatchListKeeper::TWriter {
 
     void Run()
     {
+        // Making the JSON of a long list takes a core for tens of
+        // milliseconds; on a machine with few cores the window must not wait
+        // for it. Linux gives each thread its own niceness.
+        ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), WriterNiceness);
         for (;;) {
             std::pair<QList<TBatchRow>, quint64> next;
             {

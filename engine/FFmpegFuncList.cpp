@@ -4,6 +4,7 @@
 #include "batch/BatchRows.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
+#include "media/MediaInfoDll.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,10 @@ void TFFmpegFunc::RestoreBatchList()
     for (const QString& output : restored.unfinishedOutputs)
         QFile::remove(output);
     BatchRows.Restore(restored.rows);
+    // Restored rows carry their facts, so nothing has loaded the information
+    // library yet; the first file of the next batch would otherwise wait for
+    // it on the interface thread.
+    PreloadMediaInfo(MediaInfoLibraryName);
 }
 
 void TFFmpegFunc::ReportListWriteFailure(const QString& message)

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <langinfo.h>
+#include <system_error>
+#include <thread>
 
 const char* const MediaInfoEntryPointNames[MediaInfoEntry::Count] = {
     "MediaInfo_New",        "MediaInfo_Delete",     "MediaInfo_Open",
@@ -67,4 +69,16 @@ bool LoadMediaInfo(const QByteArray& libraryName) {
     entryPoints[entry] = dlsym(libraryHandle, MediaInfoEntryPointNames[entry]);
   UseUtf8CharacterType();
   return QueryEntryPointsPresent();
+}
+
+void PreloadMediaInfo(const QByteArray& libraryName) {
+  try {
+    // The handle is dropped unclosed on purpose: the loader's own count keeps
+    // the library mapped, and LoadMediaInfo's dlopen then only counts up.
+    std::thread([libraryName] {
+      dlopen(libraryName.constData(), RTLD_NOW | RTLD_LOCAL);
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare: the library is loaded when it is first needed.
+  }
 }

@@ -21,3 +21,9 @@ void SetMediaInfoLibraryName(const QByteArray& libraryName);
 // the library is not loaded or lacks one of the entry points a query calls,
 // so that callers treat an incomplete library like an absent one.
 bool LoadMediaInfo(const QByteArray& libraryName);
+
+// Loads the library on a thread of its own and keeps it loaded, so that the
+// first LoadMediaInfo later finds it ready instead of stalling its caller
+// while the dynamic loader maps and relocates it. Does nothing visible when
+// the library cannot be loaded.
+void PreloadMediaInfo(const QByteArray& libraryName);
