@@ -1,6 +1,7 @@
 #include "BenchProgram.h"
 #include "app/FFmpegGUI.h"
 #include "app/Startup.h"
+#include "batch/BatchListFile.h"
 #include "batch/BatchRows.h"
 #include "converter/ConverterProbe.h"
 #include "process/JvCreateProcess.h"
@@ -15,7 +16,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-BenchProgram::BenchProgram(const QString& converter, TAbilities abilities)
+BenchProgram::BenchProgram(const QString& converter, TAbilities abilities, const QByteArray& keptList)
 {
     const QString bin = QCoreApplication::applicationDirPath() + "/bin";
     QDir().mkpath(bin);
@@ -26,6 +27,11 @@ BenchProgram::BenchProgram(const QString& converter, TAbilities abilities)
         throw std::runtime_error("no default database");
     QFile::setPermissions(m_folder.filePath("LibFFmpeg.Dat"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QDir::setCurrent(m_folder.path());
+    if (!keptList.isEmpty()) {
+        QFile list(m_folder.filePath(BatchListFileName));
+        if (!list.open(QIODevice::WriteOnly) || list.write(keptList) != keptList.size())
+            throw std::runtime_error("cannot write the list file");
+    }
     SetSleepInhibitorBackend(&m_sleepLock);
     SetBatchNotifierBackend(&m_notifier);
     if (abilities == TAbilities::Unknown)

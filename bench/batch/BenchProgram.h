@@ -20,7 +20,10 @@ public:
     // what it can do; the machine's real ffmpeg is asked, as at a user's start.
     enum class TAbilities { Unknown, Probed };
 
-    explicit BenchProgram(const QString& converter, TAbilities abilities = TAbilities::Unknown);
+    // keptList, when given, is the list file the program finds at its start,
+    // as after an earlier run.
+    explicit BenchProgram(const QString& converter, TAbilities abilities = TAbilities::Unknown,
+                          const QByteArray& keptList = {});
     ~BenchProgram();
 
     TFFmpegFrm* Window() const;

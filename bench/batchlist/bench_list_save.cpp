@@ -17,7 +17,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -25,13 +27,14 @@
 namespace {
 
 // Rows as a real list has them: long paths, facts, finished tool tips.
-QList<TBatchRow> MakeRows(int count, int left)
+QList<TBatchRow> MakeRows(int count, int left, const QString& videos = QStringLiteral("/home/someone/Videos"))
 {
     QList<TBatchRow> rows;
     rows.reserve(count);
     for (int index = 0; index < count; ++index) {
         TBatchRow row;
-        row.source = QStringLiteral("/home/someone/Videos/Holidays 2023/Camera %1/clip number %2.avi")
+        row.source = QStringLiteral("%1/Holidays 2023/Camera %2/clip number %3.avi")
+                         .arg(videos)
                          .arg(index % 7)
                          .arg(index);
         row.type = "avi";
@@ -40,7 +43,7 @@ QList<TBatchRow> MakeRows(int count, int left)
         const bool done = index < count - left;
         row.state = done ? TRowState::Completed : TRowState::Waiting;
         row.percent = done ? 100 : 0;
-        row.output = done ? QStringLiteral("/home/someone/Videos/Movarin/clip number %1.mp4").arg(index) : QString();
+        row.output = done ? QStringLiteral("%1/Movarin/clip number %2.mp4").arg(videos).arg(index) : QString();
         if (done && index % 10 == 0) {
             row.warning = true;
             row.toolTip = "The output plays 12:30, the source 12:34.";
@@ -91,6 +94,18 @@ TSaveFigures MeasureSaves(int rowCount, int saves, const QString& folder)
     return figures;
 }
 
+// The sources the rows name, empty: a restored row whose source has gone
+// counts as failed and is not converted again.
+void CreateSources(const QList<TBatchRow>& rows)
+{
+    for (const TBatchRow& row : rows) {
+        QDir().mkpath(QFileInfo(row.source).path());
+        QFile source(row.source);
+        if (!source.open(QIODevice::WriteOnly))
+            throw std::runtime_error("cannot create a source file");
+    }
+}
+
 // The converter: one progress line, then it ends at once. Its rows fail for
 // want of an output, which changes nothing for the list.
 QString WriteConverter(const QString& folder)
@@ -124,8 +139,13 @@ int main(int argc, char* argv[])
         std::printf("  on the interface thread: median %.2f ms, max %.2f ms\n", Median(figures.interfaceMs),
                     Percentile(figures.interfaceMs, 1.0));
 
-        BenchProgram program(WriteConverter(folder.path()));
-        program.Window()->BatchRows->Restore(MakeRows(rowCount, converted));
+        // The rows come back the way they do at a start after an earlier
+        // run: from the list file, without asking the information library.
+        const QList<TBatchRow> kept = MakeRows(rowCount, converted, folder.filePath("Videos"));
+        CreateSources(kept);
+        BenchProgram program(WriteConverter(folder.path()), BenchProgram::TAbilities::Unknown, BatchListJson(kept));
+        if (program.Window()->BatchRows->Count() != rowCount)
+            throw std::runtime_error("the list file did not come back");
         QElapsedTimer sinceTick;
         double longestStallMs = 0;
         QTimer ticker;
