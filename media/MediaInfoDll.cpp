@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <langinfo.h>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -25,6 +26,10 @@ namespace {
 // Never released: the library stays loaded until the process ends.
 void* libraryHandle = nullptr;
 void* entryPoints[MediaInfoEntry::Count] = {};
+// Set once every entry point a query calls is bound; from then on nothing
+// here changes, so threads may query beside each other.
+bool queryReady = false;
+std::mutex loading;
 
 QByteArray& ChosenLibraryName() {
   static QByteArray name;
@@ -61,6 +66,9 @@ void SetMediaInfoLibraryName(const QByteArray& libraryName) {
 }
 
 bool LoadMediaInfo(const QByteArray& libraryName) {
+  const std::lock_guard guard(loading);
+  if (queryReady)
+    return true;
   if (!libraryHandle)
     libraryHandle = dlopen(libraryName.constData(), RTLD_NOW | RTLD_LOCAL);
   if (!libraryHandle)
@@ -68,7 +76,8 @@ bool LoadMediaInfo(const QByteArray& libraryName) {
   for (int entry = 0; entry < MediaInfoEntry::Count; ++entry)
     entryPoints[entry] = dlsym(libraryHandle, MediaInfoEntryPointNames[entry]);
   UseUtf8CharacterType();
-  return QueryEntryPointsPresent();
+  queryReady = QueryEntryPointsPresent();
+  return queryReady;
 }
 
 void PreloadMediaInfo(const QByteArray& libraryName) {

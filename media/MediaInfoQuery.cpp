@@ -4,13 +4,18 @@ namespace {
 constexpr int ValueAsText = 1;
 constexpr int SearchByName = 0;
 
+std::recursive_mutex& QueryTurns() {
+  static std::recursive_mutex turns;
+  return turns;
+}
+
 template <typename Function>
 Function EntryPoint(MediaInfoEntry::Index entry) {
   return reinterpret_cast<Function>(MediaInfoEntryPoint(entry));
 }
 }  // namespace
 
-MediaInfoQuery::MediaInfoQuery(const QByteArray& filePath) {
+MediaInfoQuery::MediaInfoQuery(const QByteArray& filePath) : turn_(QueryTurns()) {
   const auto create = EntryPoint<MediaInfoNewFunction>(MediaInfoEntry::New);
   const auto open = EntryPoint<MediaInfoOpenFunction>(MediaInfoEntry::Open);
   get_ = EntryPoint<MediaInfoGetFunction>(MediaInfoEntry::Get);

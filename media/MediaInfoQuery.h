@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <mutex>
+
 #include "media/MediaInfoEntryPoints.h"
 
 // Stream kinds of the library: the file as a whole, its video, its audio,
@@ -17,7 +19,8 @@ inline constexpr int Other = 4;
 // One file opened on one library handle for as long as the object lives.
 // The handle is released however the query ends, also when the library could
 // not open the file. Call LoadMediaInfo first: without a loaded library every
-// value is empty.
+// value is empty. Queries on different threads take turns: the library keeps
+// its handles in one shared table.
 class MediaInfoQuery {
 public:
   // filePath is UTF-8 and reaches the library byte for byte.
@@ -33,6 +36,7 @@ public:
   QByteArray Get(int streamKind, int streamNumber, const char* parameter);
 
 private:
+  std::unique_lock<std::recursive_mutex> turn_;
   void* handle_ = nullptr;
   MediaInfoGetFunction get_ = nullptr;
   MediaInfoCloseFunction close_ = nullptr;
