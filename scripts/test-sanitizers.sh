@@ -3,7 +3,7 @@
 # with clang at -O1:
 #   1. build-asan: everything the tests need under AddressSanitizer and
 #      UndefinedBehaviorSanitizer; the whole suite runs with leak detection.
-#   2. build-tsan: the process runner and the converter probe, with their tests, under ThreadSanitizer.
+#   2. build-tsan: the process runner, the converter probe and the source reader, with their tests, under ThreadSanitizer.
 #   3. every fuzz harness of build-asan for FUZZ_SECONDS (default 25) on its
 #      seeds under tests/fuzz/corpus/.
 # Every stage runs even when an earlier one failed; any sanitizer report, in a
@@ -85,12 +85,12 @@ thread() {
   local reports=$PWD/build-tsan/sanitizer-reports
   configure build-tsan "-fsanitize=thread" || return
   local tests
-  mapfile -t tests < <(ctest --test-dir build-tsan -L 'process|converter' -N | sed -n 's/^ *Test *#[0-9]*: //p')
-  ((${#tests[@]})) || { echo "No tests labelled process or converter"; return 1; }
+  mapfile -t tests < <(ctest --test-dir build-tsan -L 'process|converter|threads' -N | sed -n 's/^ *Test *#[0-9]*: //p')
+  ((${#tests[@]})) || { echo "No tests labelled process, converter or threads"; return 1; }
   cmake --build build-tsan -j2 --target "${tests[@]}" || return
   fresh_report_folder "$reports"
   TSAN_OPTIONS="suppressions=$suppressions/threads.supp:second_deadlock_stack=1:log_path=$reports/tsan" \
-    ctest --test-dir build-tsan -L 'process|converter' --output-on-failure --timeout 900 || { check_report_folder "$reports"; return 1; }
+    ctest --test-dir build-tsan -L 'process|converter|threads' --output-on-failure --timeout 900 || { check_report_folder "$reports"; return 1; }
   check_report_folder "$reports"
 }
 
