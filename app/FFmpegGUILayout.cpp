@@ -5,6 +5,7 @@
 #include "batch/BatchListKeeper.h"
 #include "batch/BatchRows.h"
 #include "batch/SourceFiles.h"
+#include "batch/SourceReader.h"
 #include "components/CursorEdit.h"
 #include "components/Dialogs.h"
 #include "components/FileListBinding.h"
@@ -265,6 +266,7 @@ void TFFmpegFrm::buildNonVisual()
     OpenDialog1 = new TOpenDialog("OpenDialog1", this);
     OpenDialog1->Title = "Add video files";
     OpenDialog1->Filter = SourceFileFilter(TConverterAbilities().SourceExtensions());
+    SourceReader = new TSourceReader(this);
     ConverterProbe = new TConverterProbe(this);
     ConverterProbe->setObjectName("ConverterProbe");
     JvCreateProcess = new TJvCreateProcess(this);

@@ -64,14 +64,6 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode)
     ContinueAfter(window, row);
 }
 
-void StartConverterOnceKept()
-{
-    Guarded([] {
-        if (FFmpegFrm)
-            TFFmpegFunc().StartKeptConverter();
-    });
-}
-
 void ContinueAfterRefusedRow()
 {
     Guarded([] {

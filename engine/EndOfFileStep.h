@@ -16,6 +16,3 @@ void RunEndOfFileStep(TFFmpegFrmComponents& window, quint32 exitCode);
 // meanwhile.
 void ContinueAfterRefusedRow();
 
-// The list file holds the row about to be converted: its converter starts,
-// unless the batch was stopped meanwhile.
-void StartConverterOnceKept();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 class QAction;
 class QCheckBox;
@@ -18,6 +19,7 @@ class TImageList;
 class TJvCreateProcess;
 class TJvTrayIcon;
 class TOpenDialog;
+class TSourceReader;
 
 // The main window as the controller sees it: the components it binds to.
 // The window fills these when it builds itself; the selectors are found by
@@ -48,6 +50,8 @@ struct TFFmpegFrmComponents {
     TConverterProbe* ConverterProbe = nullptr;
     // Keeps the rows in the list file of the working folder.
     TBatchListKeeper* BatchList = nullptr;
+    // Reads the source of the row that starts.
+    TSourceReader* SourceReader = nullptr;
     // Pause and Resume, on the tool bar (PauseConvBtn) and in the tray menu.
     QAction* PauseConv1 = nullptr;
     // A check item in the tray menu and the list's menu: the batch ends when
@@ -61,9 +65,14 @@ struct TFFmpegFrmComponents {
     bool StartWhenStoppedConverterEnds = false;
     // The batch is paused: its converter, if one runs, is suspended.
     bool BatchPaused = false;
-    // The row's converter starts once the list file holds the row as being
+    // The start of the current row under way, numbered from StartsMade; 0
+    // when none is. Its source is read first, off the window's thread; then
+    // its converter starts once the list file holds the row as being
     // converted, so that no end of the program can leave an output unknown.
-    bool ConverterWaitsForList = false;
+    // A step of a start that was stopped or replaced meanwhile finds another
+    // number here and does nothing.
+    quint64 PendingStart = 0;
+    quint64 StartsMade = 0;
     // The output of the stopped converter that is still finishing: it is
     // removed at Stop and again when that converter has ended, in case the
     // converter opened it only after Stop.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/ConversionPlan.h"
+#include "batch/FileFacts.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "settings/OptionKinds.h"
 
@@ -14,6 +15,7 @@
 
 class TBatchRows;
 struct TConverterAbilities;
+struct TSourceReading;
 class TJvComboBox;
 class TSqliteQuery;
 
@@ -68,9 +70,7 @@ public:
     void AddDroppedFiles(const QList<QUrl>& dropped);
     void AddFiles(const QStringList& paths);
     void ShowFileInfo(const QString& path);
-    // Shows the source of the file starting in the panel and returns what its
-    // conversion plan needs, from one reading of the file.
-    TSourceFacts ShowSourceInfo(const QString& path);
+    void ShowInfoPanelValues(const InfoPanelValues& values);
     void ShowSelectedFileInfo();
     // Removes every selected row.
     void DeleteSelectedFile();
@@ -94,9 +94,11 @@ public:
     int GetCurrentDurationSecs();
     int ParseTimeSecs(const QByteArray& line);
     void ShutdownComputer(int flags);
+    // Starts the current row: its source is read meanwhile, then its
+    // converter is prepared, then started once the list file holds the row.
     void ConvertCurrentFile();
-    // Starts the converter that waited until the list file held its row.
-    void StartKeptConverter();
+    void PrepareConverter(quint64 start, const TSourceReading& source);
+    void StartKeptConverter(quint64 start);
     void StartConversion();
     void StartFirstRow();
     void StopConversion();

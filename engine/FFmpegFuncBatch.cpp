@@ -1,11 +1,12 @@
 // The batch run: command line, progress, stop, power-off.
 #include "batch/BatchListKeeper.h"
 #include "batch/BatchRows.h"
-#include "batch/SourceFacts.h"
+#include "batch/SourceReader.h"
 #include "desktop/BatchNotifier.h"
 #include "batch/CommandLine.h"
 #include "batch/ConversionProgress.h"
 #include "engine/EndOfFileStep.h"
+#include "engine/RowStart.h"
 #include "engine/FFmpegFrmComponents.h"
 #include "engine/FFmpegFunc.h"
 #include "batch/OutputNames.h"
@@ -84,12 +85,25 @@ void TFFmpegFunc::ConvertCurrentFile()
     const int row = StrToInt(JvEditNumb->text());
     if (!BatchRows.Contains(row))
         return;
-    const TSourceFacts sourceFacts = ShowSourceInfo(BatchRows.At(row).source);
     BatchRows.Start(row);
+    const quint64 start = ++FFmpegFrm->StartsMade;
+    FFmpegFrm->PendingStart = start;
+    FFmpegFrm->SourceReader->Read(BatchRows.At(row).source,
+                                  [start](const TSourceReading& source) { PrepareConverterOnceRead(start, source); });
+}
+
+void TFFmpegFunc::PrepareConverter(quint64 start, const TSourceReading& source)
+{
+    const int row = StrToInt(JvEditNumb->text());
+    if (FFmpegFrm->PendingStart != start || !BatchRows.Contains(row))
+        return;
+    if (source.panel)
+        ShowInfoPanelValues(*source.panel);
     try {
-        JvCreateProcess->CommandLine = BuildCommandLine(sourceFacts);
+        JvCreateProcess->CommandLine = BuildCommandLine(source.facts);
     } catch (const EChoiceConflict& conflict) {
         // A choice that cannot work for this source fails this row only.
+        FFmpegFrm->PendingStart = 0;
         BatchRows.Finish(row, NotStartedOutcome(QString::fromUtf8(conflict.what())));
         // The next row starts from the event loop, as after a converter's
         // end, so that a long run of refused rows never nests.
@@ -101,17 +115,16 @@ void TFFmpegFunc::ConvertCurrentFile()
         EndBatch(TBatchEnd::NotStarted);
         throw;
     }
-    FFmpegFrm->ConverterWaitsForList = true;
-    FFmpegFrm->BatchList->WhenKept([] { StartConverterOnceKept(); });
+    FFmpegFrm->BatchList->WhenKept([start] { StartConverterOnceKept(start); });
 }
 
-void TFFmpegFunc::StartKeptConverter()
+void TFFmpegFunc::StartKeptConverter(quint64 start)
 {
     // Stopped, closed or started anew meanwhile: this start is not wanted
     // any more, or another one does it.
-    if (!FFmpegFrm->ConverterWaitsForList || AddFileBtn->isEnabled())
+    if (FFmpegFrm->PendingStart != start)
         return;
-    FFmpegFrm->ConverterWaitsForList = false;
+    FFmpegFrm->PendingStart = 0;
     const int row = StrToInt(JvEditNumb->text());
     try {
         JvCreateProcess->Start();
@@ -206,7 +219,7 @@ void TFFmpegFunc::EndBatch(TBatchEnd how)
     const bool endedByItself = how == TBatchEnd::Completed || how == TBatchEnd::StoppedAfterFile;
     const bool powersOff = how == TBatchEnd::Completed && JvCheckBox->isChecked() && !FFmpegFrm->BatchPaused;
     FFmpegFrm->StartWhenStoppedConverterEnds = false;
-    FFmpegFrm->ConverterWaitsForList = false;
+    FFmpegFrm->PendingStart = 0;
     FFmpegFrm->BatchPaused = false;
     ShowPauseAction(false);
     FFmpegFrm->StopAfterFile1->setChecked(false);

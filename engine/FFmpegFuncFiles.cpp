@@ -4,7 +4,6 @@
 #include "engine/FFmpegFunc.h"
 #include "batch/FileFacts.h"
 #include "engine/MediaInfoNotice.h"
-#include "batch/SourceFacts.h"
 #include "batch/SourceFiles.h"
 #include "components/CursorEdit.h"
 #include "components/Dialogs.h"
@@ -29,18 +28,6 @@ auto DescribeFile(const QString& path, Make make) -> std::optional<decltype(make
         return std::nullopt;
     MediaInfoQuery query(path.toUtf8());
     return make([&query](int streamKind, const char* parameter) { return query.Get(streamKind, parameter); });
-}
-
-// Every line loses its value first, so the caption line and the headings are
-// left without one, whatever they held.
-void ShowInfoPanelValues(QTreeWidget* panel, const InfoPanelValues& values)
-{
-    for (int line = 1; line < InfoPanelLineCount; ++line) {
-        QTreeWidgetItem* item = panel->topLevelItem(line);
-        item->setData(ValueColumn, Qt::DisplayRole, QVariant());
-        if (values[line])
-            item->setText(ValueColumn, *values[line]);
-    }
 }
 
 // Reading the properties of hundreds of files takes seconds: the status line
@@ -80,7 +67,19 @@ private:
 
 } // namespace
 
-void TFFmpegFunc::ClearInfoPanel() { ShowInfoPanelValues(MsgListView, EmptyInfoPanelValues()); }
+void TFFmpegFunc::ClearInfoPanel() { ShowInfoPanelValues(EmptyInfoPanelValues()); }
+
+// Every line loses its value first, so the caption line and the headings are
+// left without one, whatever they held.
+void TFFmpegFunc::ShowInfoPanelValues(const InfoPanelValues& values)
+{
+    for (int line = 1; line < InfoPanelLineCount; ++line) {
+        QTreeWidgetItem* item = MsgListView->topLevelItem(line);
+        item->setData(ValueColumn, Qt::DisplayRole, QVariant());
+        if (values[line])
+            item->setText(ValueColumn, *values[line]);
+    }
+}
 
 void TFFmpegFunc::AddFile()
 {
@@ -120,20 +119,7 @@ void TFFmpegFunc::AddFiles(const QStringList& paths)
 void TFFmpegFunc::ShowFileInfo(const QString& path)
 {
     if (const std::optional<InfoPanelValues> values = DescribeFile(path, MakeInfoPanelValues))
-        ShowInfoPanelValues(MsgListView, *values);
-}
-
-TSourceFacts TFFmpegFunc::ShowSourceInfo(const QString& path)
-{
-    // Opening a file costs the library milliseconds even when it is empty:
-    // the panel and the plan share one opening.
-    if (!LoadMediaInfo(MediaInfoLibraryName))
-        return {};
-    MediaInfoQuery query(path.toUtf8());
-    ShowInfoPanelValues(MsgListView, MakeInfoPanelValues([&query](int streamKind, const char* parameter) {
-                            return query.Get(streamKind, parameter);
-                        }));
-    return ReadSourceFacts(query);
+        ShowInfoPanelValues(*values);
 }
 
 int TFFmpegFunc::SelectedRow() const

@@ -210,7 +210,7 @@ int main(int argc, char* argv[])
         std::printf("a batch of the %d rows left of %d (%d saves of the whole list) in %.1f s, platform %s:\n",
                     converted, rowCount, 2 * converted, batch.nsecsElapsed() / 1e9,
                     qPrintable(QGuiApplication::platformName()));
-        std::printf("  pressing Convert (the first file's start and a repaint of the list): %.2f ms\n",
+        std::printf("  pressing Convert (the first row marked as started and a repaint of the list): %.2f ms\n",
                     stalls.press.wallMs);
         std::printf("  longest event-loop stall while the batch runs: %.2f ms   (target <= 16),\n"
                     "    of which the interface thread ran %.2f ms\n",

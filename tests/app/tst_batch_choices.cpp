@@ -43,6 +43,15 @@ class TestBatchChoices : public QObject, BatchWindowSetup {
         return MakeClip(files->path(), options);
     }
 
+    // The picture is to be copied as it is.
+    void chooseCopyVideo()
+    {
+        auto* codec = window->findChild<TJvComboBox*>("JvCmbVdo1");
+        auto* size = window->findChild<TJvComboBox*>("JvCmbVdo3");
+        codec->setCurrentIndex(codec->findText("Copy video"));
+        size->setCurrentIndex(size->findText("Same as source"));
+    }
+
 private slots:
     void initTestCase() { ScriptedConverter::Install(); }
     void init()
@@ -61,10 +70,7 @@ private slots:
     // the reason and no converter, the second converts.
     void refusedRowFailsAndTheBatchGoesOn()
     {
-        auto* codec = window->findChild<TJvComboBox*>("JvCmbVdo1");
-        auto* size = window->findChild<TJvComboBox*>("JvCmbVdo3");
-        codec->setCurrentIndex(codec->findText("Copy video"));
-        size->setCurrentIndex(size->findText("Same as source"));
+        chooseCopyVideo();
         AddRow(window, clip("old.ts", "mpeg2video"));
         AddRow(window, clip("new.mp4", "libx264"));
         Press(window, "ConvFileBtn");
@@ -75,6 +81,26 @@ private slots:
                          "\"Copy video\"."));
         QCOMPARE(converter->Runs(), 1);
         QVERIFY(converter->Arguments(1).contains(files->filePath("new.mp4").toUtf8()));
+        QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
+    }
+
+    // A row's source is read off the window's thread. A reading that comes
+    // back after its batch was stopped decides nothing: not for the row of
+    // the next batch, which the panel then shows.
+    void readingOfAStoppedBatchDecidesNothing()
+    {
+        chooseCopyVideo();
+        AddRow(window, clip("old.ts", "mpeg2video"));
+        Press(window, "ConvFileBtn");
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converting});
+        Press(window, "StopConvBtn");
+        Press(window, "ClearFileBtn");
+        AddRow(window, clip("new.mp4", "libx264"));
+        Press(window, "ConvFileBtn");
+        QTRY_COMPARE(ButtonsEnabled(window), Idle);
+        QCOMPARE(Marks(window), QList<int>{TImageList::Converted});
+        QCOMPARE(converter->Runs(), 1);
+        QCOMPARE(window->MsgListView->topLevelItem(1)->text(1), QString("new.mp4"));
         QCOMPARE(ErrorTexts(fixture->Shown), QStringList());
     }
 
