@@ -57,11 +57,12 @@ TRowOutcome NotStartedOutcome(const QString& cause) { return {TRowOutcome::TKind
 
 std::optional<qint64> ReadPlayingTimeMs(const QString& path)
 {
-    if (path.isEmpty() || !LoadMediaInfo(MediaInfoLibraryName))
+    if (path.isEmpty())
         return std::nullopt;
-    MediaInfoQuery query(path.toUtf8());
+    const std::optional<QByteArray> duration = ReadWithMediaInfo(
+        path.toUtf8(), [](MediaInfoQuery& query) { return query.Get(MediaInfoStream::General, "Duration"); });
     bool isNumber = false;
-    const double milliseconds = query.Get(MediaInfoStream::General, "Duration").toDouble(&isNumber);
+    const double milliseconds = duration.value_or(QByteArray()).toDouble(&isNumber);
     if (!isNumber || !(milliseconds > 0))
         return std::nullopt;
     return qint64(milliseconds);

@@ -78,10 +78,8 @@ TSourceFacts MakeSourceFacts(const StreamProperty& property)
 
 TSourceFacts ReadSourceFacts(const QString& path)
 {
-    if (!LoadMediaInfo(MediaInfoLibraryName))
-        return {};
-    MediaInfoQuery query(path.toUtf8());
-    return ReadSourceFacts(query);
+    return ReadWithMediaInfo(path.toUtf8(), [](MediaInfoQuery& query) { return ReadSourceFacts(query); })
+        .value_or(TSourceFacts());
 }
 
 TSourceFacts ReadSourceFacts(MediaInfoQuery& query)

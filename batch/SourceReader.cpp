@@ -10,15 +10,14 @@
 
 TSourceReading ReadSource(const QString& path)
 {
-    if (!LoadMediaInfo(MediaInfoLibraryName))
-        return {};
     // One opening serves both: opening costs the library milliseconds even
     // for an empty file.
-    MediaInfoQuery query(path.toUtf8());
-    TSourceReading reading;
-    reading.panel = MakeInfoPanelValues([&query](int kind, const char* parameter) { return query.Get(kind, parameter); });
-    reading.facts = ReadSourceFacts(query);
-    return reading;
+    return ReadWithMediaInfo(path.toUtf8(), [](MediaInfoQuery& query) {
+               return TSourceReading{
+                   MakeInfoPanelValues([&query](int kind, const char* parameter) { return query.Get(kind, parameter); }),
+                   ReadSourceFacts(query)};
+           })
+        .value_or(TSourceReading());
 }
 
 // The reading thread. Paths come in and readings go out through queues

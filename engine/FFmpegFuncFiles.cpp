@@ -24,10 +24,9 @@ constexpr int ValueColumn = 1;
 template <typename Make>
 auto DescribeFile(const QString& path, Make make) -> std::optional<decltype(make(FileProperty()))>
 {
-    if (!LoadMediaInfo(MediaInfoLibraryName))
-        return std::nullopt;
-    MediaInfoQuery query(path.toUtf8());
-    return make([&query](int streamKind, const char* parameter) { return query.Get(streamKind, parameter); });
+    return ReadWithMediaInfo(path.toUtf8(), [&make](MediaInfoQuery& query) {
+        return make([&query](int streamKind, const char* parameter) { return query.Get(streamKind, parameter); });
+    });
 }
 
 // Reading the properties of hundreds of files takes seconds: the status line

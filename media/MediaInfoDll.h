@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 
+#include <optional>
+#include <type_traits>
+
 // The media-information library is bound while the program runs, not when it
 // is built, so that a machine without it still runs the program: every
 // operation that needs file information then simply does nothing.
@@ -27,3 +30,14 @@ bool LoadMediaInfo(const QByteArray& libraryName);
 // while the dynamic loader maps and relocates it. Does nothing visible when
 // the library cannot be loaded.
 void PreloadMediaInfo(const QByteArray& libraryName);
+
+// Opens the file (UTF-8 path) with the library and hands the query to read;
+// nothing when the library is not there.
+template <typename Read>
+auto ReadWithMediaInfo(const QByteArray& filePath, Read read) -> std::optional<std::invoke_result_t<Read, MediaInfoQuery&>>
+{
+    if (!LoadMediaInfo(MediaInfoLibraryName))
+        return std::nullopt;
+    MediaInfoQuery query(filePath);
+    return read(query);
+}

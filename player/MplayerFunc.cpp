@@ -29,10 +29,11 @@ void TMplayerFunc::StartPlayback(const QString& filePath)
 
 void TMplayerFunc::LoadDuration(const QString& filePath)
 {
-    if (!LoadMediaInfo(MediaInfoLibraryName))
+    const std::optional<QByteArray> duration = ReadWithMediaInfo(
+        filePath.toUtf8(), [](MediaInfoQuery& query) { return query.Get(MediaInfoStream::General, "Duration/String3"); });
+    if (!duration)
         return;
-    const QByteArray totalText
-        = TotalTimeText(MediaInfoQuery(filePath.toUtf8()).Get(MediaInfoStream::General, "Duration/String3"));
+    const QByteArray totalText = TotalTimeText(*duration);
     JvLabEdTime->setText(QString::fromUtf8(totalText));
     JvColorTrkBar->SetMaximum(TotalTimeSeconds(totalText));
 }
